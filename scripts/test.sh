@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds nuv and runs every test: the whole suite
+# with gcc (warnings are errors, the window tests offscreen), the core tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer with clang, and
+# a short run of every libFuzzer target on its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+nuv_install_packages "${NUV_TEST_PACKAGES[@]}"
+
+JOBS=${NUV_JOBS:-2}
+FUZZ_SECONDS=${NUV_FUZZ_SECONDS:-20}
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build and test (gcc)"
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUV_WERROR=ON
+cmake --build build/test -j"$JOBS"
+ctest --test-dir build/test --output-on-failure -j"$JOBS"
+
+echo "== core tests under ASan and UBSan (clang)"
+cmake -S . -B build/asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+  -DNUV_GUI=OFF -DNUV_BENCH=OFF -DNUV_SANITIZE=ON -DNUV_FUZZ=ON -DNUV_WERROR=ON
+cmake --build build/asan -j"$JOBS"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build/asan -L core --output-on-failure -j"$JOBS"
+
+echo "== fuzz targets, ${FUZZ_SECONDS} s each"
+mkdir -p build/asan/fuzz-work
+while read -r fuzzer corpus; do
+  [ -n "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  work="build/asan/fuzz-work/$name"
+  rm -rf "$work" && mkdir -p "$work"
+  echo "-- $name"
+  if ! "$fuzzer" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="build/asan/fuzz-work/$name-" "$work" "$corpus" > "$work.log" 2>&1; then
+    tail -n 60 "$work.log"
+    echo "nuv: $name failed; the input is in build/asan/fuzz-work/" >&2
+    exit 1
+  fi
+  grep -E "^Done [0-9]+ runs" "$work.log" || true
+done < build/asan/fuzzers.list
+
+echo "== all tests passed"

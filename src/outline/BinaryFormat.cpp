@@ -1,0 +1,175 @@
+// Binary document reader and writer.
+//
+// All integers are 32-bit little-endian and signed. The reader checks every
+// length against the bytes that remain, so a damaged file fails the read
+// instead of allocating or reading past the end.
+#include "outline/BinaryFormat.h"
+
+#include <cstdint>
+
+#include "base/FileIo.h"
+#include "outline/LightStrings.h"
+#include "outline/OutlineTexts.h"
+#include "outline/OutlineTree.h"
+#include "outline/PagePictures.h"
+#include "outline/TrashRules.h"
+
+namespace nuv {
+
+namespace {
+
+class TByteReader {
+ public:
+  explicit TByteReader(std::string_view bytes) : m_bytes(bytes) {}
+  bool ReadInt32(int32_t& value) {
+    if (m_bytes.size() - m_pos < 4) return false;
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(m_bytes[m_pos + static_cast<std::size_t>(i)]);
+    value = static_cast<int32_t>(v);
+    m_pos += 4;
+    return true;
+  }
+  // Reads `length` bytes; false for a negative length or one past the end.
+  bool ReadBytes(int32_t length, std::string_view& out) {
+    if (length < 0 || static_cast<std::size_t>(length) > m_bytes.size() - m_pos) return false;
+    out = m_bytes.substr(m_pos, static_cast<std::size_t>(length));
+    m_pos += static_cast<std::size_t>(length);
+    return true;
+  }
+  std::size_t Remaining() const { return m_bytes.size() - m_pos; }
+
+ private:
+  std::string_view m_bytes;
+  std::size_t m_pos = 0;
+};
+
+void AppendInt32(std::string& out, int32_t value) {
+  const uint32_t v = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// Builds the pages of the tree block; false for a line more than one level
+// deeper than the line before it.
+bool BuildTree(const TLightStrings& lines, TOutlineTree& out) {
+  TTreeNode* previous = nullptr;
+  for (const std::string& line : lines.Lines()) {
+    std::size_t level = 0;
+    while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
+    const std::string_view title = std::string_view(line).substr(level);
+    if (!previous) {
+      previous = out.AddChild(nullptr, title);
+      continue;
+    }
+    const std::size_t previousLevel = static_cast<std::size_t>(previous->Level());
+    if (level == previousLevel) {
+      previous = out.Add(previous, title);
+    } else if (level == previousLevel + 1) {
+      previous = out.AddChild(previous, title);
+    } else if (level < previousLevel) {
+      TTreeNode* ancestor = previous->Parent();
+      while (static_cast<std::size_t>(ancestor->Level()) > level) ancestor = ancestor->Parent();
+      previous = out.Add(ancestor, title);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& options, TOutlineTree& out) {
+  TBinaryReadResult result;
+  TByteReader reader(bytes);
+  int32_t treeSize = 0;
+  std::string_view block;
+  if (!reader.ReadInt32(treeSize) || !reader.ReadBytes(treeSize, block)) return result;
+  TLightStrings lines;
+  lines.SetTextStr(block);
+  // Each page needs a record of at least 12 bytes: refuse early what cannot fit.
+  if (static_cast<std::size_t>(lines.Count()) > reader.Remaining() / 12) return result;
+  if (!BuildTree(lines, out)) return result;
+
+  for (TTreeNode* page = out.GetFirstNode(); page; page = page->GetNext()) {
+    int32_t bodyLength = 0, markLabel = 0, viewWord = 0;
+    std::string_view body;
+    if (!reader.ReadInt32(bodyLength) || !reader.ReadBytes(bodyLength, body) || !reader.ReadInt32(markLabel) ||
+        !reader.ReadInt32(viewWord))
+      return result;
+    TNodeData& data = out.EnsureData(page);
+    data.SetBody(std::string(body));
+    data.SetMarkLabel(static_cast<uint32_t>(markLabel));
+    data.SetViewState(viewWord);
+    if (body.substr(0, 12) == "<DirectLink:") out.SetOverlayIndex(page, 0);
+
+    const int mark = SanitizeMark(data.Mark(), page->Parent() == nullptr, page->Text());
+    data.SetMark(mark);
+    out.SetImageIndex(page, mark);
+    out.SetStateIndex(page, StateIndexForLabel(data.Label(), options));
+    if (data.Label() < pic::kLabel1 || data.Label() > pic::kLabel8) data.SetLabel(0);
+  }
+  // Every page of the block got its record; without any, the document is one new page.
+  if (!out.GetFirstNode()) {
+    TTreeNode* page = out.AddChild(nullptr, texts::Untitled());
+    out.SetImageIndex(page, pic::kMemo);
+  } else {
+    for (TTreeNode* page = out.GetFirstNode()->GetNext(); page; page = page->GetNext())
+      if (page->Data()->ViewState() != 0 && page->HasChildren()) out.Expand(page);
+    const int selected = out.GetFirstNode()->Data()->ViewState();
+    result.selectedIndex = (selected >= 0 && selected < out.Count()) ? selected : 0;
+  }
+  result.ok = true;
+  return result;
+}
+
+TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& options, TOutlineTree& out) {
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != TReadResult::Ok) return TBinaryReadResult{};
+  return ReadBinaryBytes(bytes, options, out);
+}
+
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out) {
+  constexpr std::size_t kMaxLength = 0x7FFFFFFF;
+  std::string block;
+  std::size_t bodies = 0;
+  for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
+    block.append(static_cast<std::size_t>(page->Level()), '\t');
+    // Leading blanks would read back as deeper levels: the title is written without them.
+    std::string_view title = page->Text();
+    while (!title.empty() && (title[0] == '\t' || title[0] == ' ')) title.remove_prefix(1);
+    block += title;
+    block += "\r\n";
+    if (page->Data()) {
+      if (page->Data()->Body().size() > kMaxLength) return false;
+      bodies += page->Data()->Body().size();
+    }
+  }
+  if (block.size() > kMaxLength) return false;
+  out.clear();
+  out.reserve(4 + block.size() + bodies + 12 * static_cast<std::size_t>(tree.Count()));
+  AppendInt32(out, static_cast<int32_t>(block.size()));
+  out += block;
+  const int selectedIndex = selected ? selected->AbsoluteIndex() : 0;
+  for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
+    const TNodeData* data = page->Data();
+    if (!data) {
+      AppendInt32(out, 0);
+      AppendInt32(out, 0);
+      AppendInt32(out, 0);
+      continue;
+    }
+    AppendInt32(out, static_cast<int32_t>(data->Body().size()));
+    out += data->Body();
+    AppendInt32(out, static_cast<int32_t>(data->MarkLabel()));
+    const bool first = page == tree.GetFirstNode();
+    AppendInt32(out, first ? selectedIndex : (page->Expanded() && page->HasChildren() ? 1 : 0));
+  }
+  return true;
+}
+
+bool WriteBinary(const std::string& path, const TOutlineTree& tree, const TTreeNode* selected) {
+  std::string image;
+  return BuildBinary(tree, selected, image) && WriteFileAtomic(path, image);
+}
+
+}  // namespace nuv

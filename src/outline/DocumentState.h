@@ -1,0 +1,32 @@
+// The state of the open document that the main window keeps: its path, the
+// three modified flags and the direct link of the shown page.
+#pragma once
+
+#include <string>
+
+namespace nuv {
+
+struct TDocumentState {
+  // The document's file; for a new document the folder it starts in, or empty.
+  std::string path;
+  // The file the shown page links to directly, empty when none.
+  std::string directLinkPath;
+  // While on, a direct-link page shows and edits the linked file.
+  bool directLinkView = true;
+
+  bool DocModified = false;  // changes not saved
+  bool PageDirty = false;    // the shown page's title, mark or label changed
+  bool ViewDirty = false;    // a page was shown or expanded under AlwaysSave
+
+  void ClearFlags() { DocModified = PageDirty = ViewDirty = false; }
+  // Any of the three flags: the rule of the save questions.
+  bool Modified() const { return DocModified || PageDirty || ViewDirty; }
+  // The close query's rule: ViewDirty counts only for a binary document.
+  bool ModifiedForClose() const;
+  bool IsBinaryPath() const;
+};
+
+// Whether a path names a binary document (extension ".pk2", any case).
+bool HasBinaryExtension(const std::string& path);
+
+}  // namespace nuv

@@ -1,0 +1,84 @@
+// The light string list.
+#include "outline/LightStrings.h"
+
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "outline/OutlineTexts.h"
+
+namespace nuv {
+
+void TLightStrings::CheckIndex(int index, int limit) const {
+  if (index < 0 || index >= limit) throw ENuvError(texts::ListIndexError());
+}
+
+const std::string& TLightStrings::Get(int index) const {
+  CheckIndex(index, Count());
+  return m_lines[static_cast<std::size_t>(index)];
+}
+
+void TLightStrings::Put(int index, std::string line) {
+  CheckIndex(index, Count());
+  m_lines[static_cast<std::size_t>(index)] = std::move(line);
+}
+
+void TLightStrings::Insert(int index, std::string line) {
+  CheckIndex(index, Count() + 1);
+  m_lines.insert(m_lines.begin() + index, std::move(line));
+}
+
+void TLightStrings::Delete(int index) {
+  CheckIndex(index, Count());
+  m_lines.erase(m_lines.begin() + index);
+}
+
+std::string TLightStrings::GetTextStr() const {
+  std::size_t size = 0;
+  for (const auto& line : m_lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const auto& line : m_lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+void TLightStrings::SetTextStr(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  LoadFromBytes(text);
+}
+
+void TLightStrings::LoadFromBytes(std::string_view bytes) {
+  m_lines.clear();
+  // A trailing run of 0x1A and line ends is the old end-of-file mark.
+  std::size_t end = bytes.size();
+  std::size_t eof = bytes.find('\x1A');
+  while (eof != std::string_view::npos) {
+    if (bytes.find_first_not_of("\x1A\r\n", eof) == std::string_view::npos) {
+      end = eof;
+      break;
+    }
+    eof = bytes.find('\x1A', eof + 1);
+  }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < end; ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') continue;
+    m_lines.emplace_back(bytes.substr(start, i - start));
+    if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < end) m_lines.emplace_back(bytes.substr(start, end - start));
+}
+
+bool TLightStrings::LoadFromFile(const std::string& path) {
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != TReadResult::Ok) return false;
+  LoadFromBytes(bytes);
+  return true;
+}
+
+bool TLightStrings::SaveToFile(const std::string& path) const { return WriteFileAtomic(path, GetTextStr()); }
+
+}  // namespace nuv

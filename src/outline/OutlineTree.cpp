@@ -1,0 +1,377 @@
+// The outline tree.
+#include "outline/OutlineTree.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "base/Title.h"
+
+namespace nuv {
+
+namespace {
+TNodeId NextId() {
+  static TNodeId counter = 0;
+  return ++counter;
+}
+}  // namespace
+
+// ---- TTreeNode ----
+
+TTreeNode::~TTreeNode() = default;
+
+TTreeNode* TTreeNode::Parent() const {
+  return (m_parent && !m_parent->IsHiddenRoot()) ? m_parent : nullptr;
+}
+
+TTreeNode* TTreeNode::Item(int i) const {
+  return (i >= 0 && i < Count()) ? m_children[static_cast<std::size_t>(i)].get() : nullptr;
+}
+
+TTreeNode* TTreeNode::GetNextSibling() const {
+  if (!m_parent) return nullptr;
+  return m_parent->Item(m_index + 1);
+}
+
+TTreeNode* TTreeNode::GetPrevSibling() const {
+  if (!m_parent) return nullptr;
+  return m_parent->Item(m_index - 1);
+}
+
+TTreeNode* TTreeNode::GetNext() const {
+  if (HasChildren()) return GetFirstChild();
+  for (const TTreeNode* n = this; n && !n->IsHiddenRoot(); n = n->m_parent)
+    if (TTreeNode* sibling = n->GetNextSibling()) return sibling;
+  return nullptr;
+}
+
+TTreeNode* TTreeNode::GetPrev() const {
+  TTreeNode* prev = GetPrevSibling();
+  if (!prev) return Parent();
+  while (prev->HasChildren()) prev = prev->GetLastChild();
+  return prev;
+}
+
+TTreeNode* TTreeNode::GetNextVisible() const {
+  if (m_expanded && HasChildren()) return GetFirstChild();
+  for (const TTreeNode* n = this; n && !n->IsHiddenRoot(); n = n->m_parent)
+    if (TTreeNode* sibling = n->GetNextSibling()) return sibling;
+  return nullptr;
+}
+
+TTreeNode* TTreeNode::GetPrevVisible() const {
+  TTreeNode* prev = GetPrevSibling();
+  if (!prev) return Parent();
+  while (prev->m_expanded && prev->HasChildren()) prev = prev->GetLastChild();
+  return prev;
+}
+
+int TTreeNode::Level() const {
+  int level = 0;
+  for (const TTreeNode* p = Parent(); p; p = p->Parent()) ++level;
+  return level;
+}
+
+int TTreeNode::AbsoluteIndex() const {
+  int index = 0;
+  for (const TTreeNode* n = m_owner->GetFirstNode(); n && n != this; n = n->GetNext()) ++index;
+  return index;
+}
+
+TTreeNode* TTreeNode::RootPage() const {
+  const TTreeNode* n = this;
+  while (n->Parent()) n = n->Parent();
+  return const_cast<TTreeNode*>(n);
+}
+
+bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const {
+  if (!ancestor) return false;
+  for (const TTreeNode* p = Parent(); p; p = p->Parent())
+    if (p == ancestor) return true;
+  return false;
+}
+
+// ---- TOutlineTree ----
+
+TOutlineTree::TOutlineTree() : m_root(new TTreeNode()) { m_root->m_owner = this; }
+
+TOutlineTree::~TOutlineTree() = default;
+
+TTreeNode* TOutlineTree::GetNodeAt(int absoluteIndex) const {
+  if (absoluteIndex < 0 || absoluteIndex >= m_count) return nullptr;
+  TTreeNode* node = GetFirstNode();
+  for (int i = 0; node && i < absoluteIndex; ++i) node = node->GetNext();
+  return node;
+}
+
+TTreeNode* TOutlineTree::FindById(TNodeId id) const {
+  const auto it = m_byId.find(id);
+  return it == m_byId.end() ? nullptr : it->second;
+}
+
+TTreeNode* TOutlineTree::LastPage() const {
+  TTreeNode* node = GetLastRootPage();
+  while (node && node->HasChildren()) node = node->GetLastChild();
+  return node;
+}
+
+void TOutlineTree::Register(TTreeNode* node) {
+  node->m_owner = this;
+  m_byId[node->m_id] = node;
+  ++m_count;
+  for (auto& child : node->m_children) Register(child.get());
+}
+
+void TOutlineTree::Unregister(TTreeNode* node) {
+  m_byId.erase(node->m_id);
+  --m_count;
+  for (auto& child : node->m_children) Unregister(child.get());
+}
+
+void TOutlineTree::Renumber(TTreeNode* parent, int from) {
+  for (int i = std::max(from, 0); i < parent->Count(); ++i) parent->m_children[static_cast<std::size_t>(i)]->m_index = i;
+}
+
+void TOutlineTree::Changed(TTreeNode* node) {
+  if (m_observer && !m_updateCount) m_observer->NodeChanged(node);
+}
+
+TTreeNode* TOutlineTree::InsertAt(TTreeNode* parent, int index, std::string_view text,
+                                  std::unique_ptr<TNodeData> data) {
+  std::unique_ptr<TTreeNode> node(new TTreeNode());
+  node->m_id = NextId();
+  node->m_text = CleanTitle(text);
+  node->m_data = std::move(data);
+  TTreeNode* raw = node.get();
+  const bool notify = m_observer && !m_updateCount;
+  if (notify) m_observer->BeginInsert(Public(parent), index, index);
+  Attach(parent, index, std::move(node));
+  Register(raw);
+  if (notify) m_observer->EndInsert();
+  return raw;
+}
+
+void TOutlineTree::Attach(TTreeNode* parent, int index, std::unique_ptr<TTreeNode> node) {
+  node->m_parent = parent;
+  parent->m_children.insert(parent->m_children.begin() + index, std::move(node));
+  Renumber(parent, index);
+}
+
+std::unique_ptr<TTreeNode> TOutlineTree::Detach(TTreeNode* node) {
+  TTreeNode* parent = node->m_parent;
+  const int index = node->m_index;
+  std::unique_ptr<TTreeNode> owned = std::move(parent->m_children[static_cast<std::size_t>(index)]);
+  parent->m_children.erase(parent->m_children.begin() + index);
+  Renumber(parent, index);
+  owned->m_parent = nullptr;
+  return owned;
+}
+
+TTreeNode* TOutlineTree::Add(TTreeNode* sibling, std::string_view text) {
+  return AddObject(sibling, text, nullptr);
+}
+
+TTreeNode* TOutlineTree::AddObject(TTreeNode* sibling, std::string_view text, std::unique_ptr<TNodeData> data) {
+  TTreeNode* parent = sibling ? sibling->m_parent : m_root.get();
+  return InsertAt(parent, parent->Count(), text, std::move(data));
+}
+
+TTreeNode* TOutlineTree::Insert(TTreeNode* before, std::string_view text) {
+  return InsertObject(before, text, nullptr);
+}
+
+TTreeNode* TOutlineTree::InsertObject(TTreeNode* before, std::string_view text, std::unique_ptr<TNodeData> data) {
+  if (!before) return InsertAt(m_root.get(), m_root->Count(), text, std::move(data));
+  return InsertAt(before->m_parent, before->m_index, text, std::move(data));
+}
+
+TTreeNode* TOutlineTree::InsertAfter(TTreeNode* after, std::string_view text) {
+  if (!after) return InsertAt(m_root.get(), m_root->Count(), text, nullptr);
+  return InsertAt(after->m_parent, after->m_index + 1, text, nullptr);
+}
+
+TTreeNode* TOutlineTree::AddChild(TTreeNode* parent, std::string_view text) {
+  return AddChildObject(parent, text, nullptr);
+}
+
+TTreeNode* TOutlineTree::AddChildObject(TTreeNode* parent, std::string_view text, std::unique_ptr<TNodeData> data) {
+  TTreeNode* p = ParentOrRoot(parent);
+  return InsertAt(p, p->Count(), text, std::move(data));
+}
+
+TTreeNode* TOutlineTree::AddChildFirst(TTreeNode* parent, std::string_view text) {
+  return InsertAt(ParentOrRoot(parent), 0, text, nullptr);
+}
+
+bool TOutlineTree::MoveTo(TTreeNode* node, TTreeNode* target, TNodeAttachMode mode) {
+  assert(node && node->m_owner == this);
+  if (target == node || (target && target->HasAsParent(node))) return false;
+  TTreeNode* toParent = nullptr;
+  int toIndex = 0;
+  switch (mode) {
+    case TNodeAttachMode::naAdd:
+      toParent = target ? target->m_parent : m_root.get();
+      toIndex = toParent->Count();
+      break;
+    case TNodeAttachMode::naAddFirst:
+      toParent = target ? target->m_parent : m_root.get();
+      toIndex = 0;
+      break;
+    case TNodeAttachMode::naAddChild:
+      toParent = ParentOrRoot(target);
+      toIndex = toParent->Count();
+      break;
+    case TNodeAttachMode::naAddChildFirst:
+      toParent = ParentOrRoot(target);
+      toIndex = 0;
+      break;
+    case TNodeAttachMode::naInsert:
+      toParent = target ? target->m_parent : m_root.get();
+      toIndex = target ? target->m_index : toParent->Count();
+      break;
+  }
+  TTreeNode* fromParent = node->m_parent;
+  const int fromIndex = node->m_index;
+  // Index among the siblings once the page is taken out of its old place.
+  int finalIndex = toIndex;
+  if (fromParent == toParent && fromIndex < toIndex) --finalIndex;
+  if (fromParent == toParent && finalIndex == fromIndex) return true;
+  const bool notify = m_observer && !m_updateCount;
+  if (notify) m_observer->BeginMove(Public(fromParent), fromIndex, Public(toParent), toIndex);
+  std::unique_ptr<TTreeNode> owned = Detach(node);
+  Attach(toParent, finalIndex, std::move(owned));
+  if (notify) m_observer->EndMove();
+  return true;
+}
+
+void TOutlineTree::Delete(TTreeNode* node) {
+  assert(node && node->m_owner == this);
+  TTreeNode* parent = node->m_parent;
+  const bool notify = m_observer && !m_updateCount;
+  if (notify) m_observer->BeginRemove(Public(parent), node->m_index, node->m_index);
+  Unregister(node);
+  std::unique_ptr<TTreeNode> owned = Detach(node);
+  owned.reset();
+  if (notify) m_observer->EndRemove();
+}
+
+void TOutlineTree::Clear() {
+  BeginUpdate();
+  m_root->m_children.clear();
+  m_byId.clear();
+  m_count = 0;
+  EndUpdate();
+}
+
+void TOutlineTree::SortChildren(TTreeNode* parent,
+                                const std::function<int(const std::string&, const std::string&)>& compare) {
+  TTreeNode* p = ParentOrRoot(parent);
+  const bool notify = m_observer && !m_updateCount;
+  if (notify) m_observer->BeginLayoutChange();
+  std::stable_sort(p->m_children.begin(), p->m_children.end(),
+                   [&](const std::unique_ptr<TTreeNode>& a, const std::unique_ptr<TTreeNode>& b) {
+                     return compare(a->m_text, b->m_text) < 0;
+                   });
+  Renumber(p, 0);
+  if (notify) m_observer->EndLayoutChange();
+}
+
+void TOutlineTree::SetExpanded(TTreeNode* node, bool expanded) {
+  if (!node || node->m_expanded == expanded) return;
+  node->m_expanded = expanded;
+  if (m_observer && !m_updateCount) m_observer->ExpansionChanged(node);
+}
+
+void TOutlineTree::FullExpand() {
+  BeginUpdate();
+  for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext())
+    if (n->HasChildren()) n->m_expanded = true;
+  EndUpdate();
+}
+
+void TOutlineTree::FullCollapse() {
+  BeginUpdate();
+  for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext()) n->m_expanded = false;
+  EndUpdate();
+}
+
+void TOutlineTree::BeginUpdate() {
+  if (m_updateCount++ == 0 && m_observer) m_observer->BeginReset();
+}
+
+void TOutlineTree::EndUpdate() {
+  assert(m_updateCount > 0);
+  if (--m_updateCount == 0 && m_observer) m_observer->EndReset();
+}
+
+void TOutlineTree::SetText(TTreeNode* node, std::string_view text) {
+  std::string clean = CleanTitle(text);
+  if (node->m_text == clean) return;
+  node->m_text = std::move(clean);
+  Changed(node);
+}
+
+void TOutlineTree::SetImageIndex(TTreeNode* node, int index) {
+  if (node->m_imageIndex == index && node->m_selectedIndex == index) return;
+  node->m_imageIndex = node->m_selectedIndex = index;
+  Changed(node);
+}
+
+void TOutlineTree::SetStateIndex(TTreeNode* node, int index) {
+  if (node->m_stateIndex == index) return;
+  node->m_stateIndex = index;
+  Changed(node);
+}
+
+void TOutlineTree::SetOverlayIndex(TTreeNode* node, int index) {
+  if (node->m_overlayIndex == index) return;
+  node->m_overlayIndex = index;
+  Changed(node);
+}
+
+void TOutlineTree::SetCut(TTreeNode* node, bool cut) {
+  if (node->m_cut == cut) return;
+  node->m_cut = cut;
+  Changed(node);
+}
+
+void TOutlineTree::SetData(TTreeNode* node, std::unique_ptr<TNodeData> data) { node->m_data = std::move(data); }
+
+TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
+  if (!node->m_data) node->m_data = std::make_unique<TNodeData>();
+  return *node->m_data;
+}
+
+void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
+  BeginUpdate();
+  m_root->m_children.clear();
+  m_byId.clear();
+  m_count = 0;
+  m_root->m_children = std::move(other.m_root->m_children);
+  other.m_root->m_children.clear();
+  other.m_byId.clear();
+  other.m_count = 0;
+  for (auto& child : m_root->m_children) {
+    child->m_parent = m_root.get();
+    Register(child.get());
+  }
+  EndUpdate();
+}
+
+void TOutlineTree::AdoptChildren(TTreeNode* parent, int index, TOutlineTree& other, TTreeNode* otherParent) {
+  TTreeNode* to = ParentOrRoot(parent);
+  TTreeNode* from = other.ParentOrRoot(otherParent);
+  if (from->m_children.empty()) return;
+  index = std::clamp(index, 0, to->Count());
+  BeginUpdate();
+  std::vector<std::unique_ptr<TTreeNode>> moved = std::move(from->m_children);
+  from->m_children.clear();
+  for (auto& node : moved) {
+    TTreeNode* raw = node.get();
+    other.Unregister(raw);
+    Attach(to, index++, std::move(node));
+    Register(raw);
+  }
+  EndUpdate();
+}
+
+}  // namespace nuv

@@ -1,0 +1,194 @@
+// The outline tree: the document's ordered forest of pages.
+//
+// Every tree node is a page; its title, pictures, flags and node record live
+// here. A hidden root holds the root pages, so every page has a parent node
+// internally while Parent() reports none for a root page. A view observes the
+// tree through ITreeObserver; during a bulk update (BeginUpdate/EndUpdate) it
+// gets one reset instead of single notifications.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "outline/NodeData.h"
+
+namespace nuv {
+
+using TNodeId = uint64_t;
+class TOutlineTree;
+
+class TTreeNode {
+ public:
+  TTreeNode(const TTreeNode&) = delete;
+  TTreeNode& operator=(const TTreeNode&) = delete;
+  ~TTreeNode();
+
+  // A stable id: lists and histories refer to pages by it, so they can tell a
+  // removed page from a live one (TOutlineTree::FindById).
+  TNodeId Id() const { return m_id; }
+  const std::string& Text() const { return m_text; }
+  int ImageIndex() const { return m_imageIndex; }
+  int SelectedIndex() const { return m_selectedIndex; }
+  int StateIndex() const { return m_stateIndex; }
+  int OverlayIndex() const { return m_overlayIndex; }
+  bool Cut() const { return m_cut; }
+  bool Expanded() const { return m_expanded; }
+  TNodeData* Data() const { return m_data.get(); }
+
+  TTreeNode* Parent() const;  // none for a root page
+  int Index() const { return m_index; }
+  int Count() const { return static_cast<int>(m_children.size()); }
+  bool HasChildren() const { return !m_children.empty(); }
+  TTreeNode* Item(int i) const;
+  TTreeNode* GetFirstChild() const { return m_children.empty() ? nullptr : m_children.front().get(); }
+  TTreeNode* GetLastChild() const { return m_children.empty() ? nullptr : m_children.back().get(); }
+  TTreeNode* GetNextSibling() const;
+  TTreeNode* GetPrevSibling() const;
+  // Pre-order neighbours: a page, its children in order, then its next sibling.
+  TTreeNode* GetNext() const;
+  TTreeNode* GetPrev() const;
+  // Neighbours among the pages shown, that is below expanded parents only.
+  TTreeNode* GetNextVisible() const;
+  TTreeNode* GetPrevVisible() const;
+  int Level() const;  // 0 for a root page
+  int AbsoluteIndex() const;
+  TTreeNode* RootPage() const;  // the root page this page lies under (itself for a root page)
+  bool HasAsParent(const TTreeNode* ancestor) const;  // ancestor is a strict ancestor
+  TOutlineTree* Owner() const { return m_owner; }
+
+ private:
+  friend class TOutlineTree;
+  TTreeNode() = default;
+  bool IsHiddenRoot() const { return m_parent == nullptr; }
+
+  TNodeId m_id = 0;
+  std::string m_text;
+  int m_imageIndex = 0;
+  int m_selectedIndex = 0;
+  int m_stateIndex = -1;
+  int m_overlayIndex = -1;
+  bool m_cut = false;
+  bool m_expanded = false;
+  std::unique_ptr<TNodeData> m_data;
+  TTreeNode* m_parent = nullptr;  // the hidden root for root pages
+  int m_index = 0;
+  TOutlineTree* m_owner = nullptr;
+  std::vector<std::unique_ptr<TTreeNode>> m_children;
+};
+
+// Where MoveTo puts a page, relative to the target.
+enum class TNodeAttachMode {
+  naAdd,            // last sibling of the target (last root page without a target)
+  naAddFirst,       // first sibling of the target
+  naAddChild,       // last child of the target
+  naAddChildFirst,  // first child of the target
+  naInsert,         // before the target
+};
+
+// What a view needs to follow the tree. A null parent means the root pages.
+class ITreeObserver {
+ public:
+  virtual ~ITreeObserver() = default;
+  virtual void BeginInsert(TTreeNode* parent, int first, int last) = 0;
+  virtual void EndInsert() = 0;
+  virtual void BeginRemove(TTreeNode* parent, int first, int last) = 0;
+  virtual void EndRemove() = 0;
+  virtual void BeginMove(TTreeNode* fromParent, int row, TTreeNode* toParent, int toRow) = 0;
+  virtual void EndMove() = 0;
+  virtual void BeginLayoutChange() = 0;  // children reordered in place (sort)
+  virtual void EndLayoutChange() = 0;
+  virtual void BeginReset() = 0;
+  virtual void EndReset() = 0;
+  virtual void NodeChanged(TTreeNode* node) = 0;
+  virtual void ExpansionChanged(TTreeNode* node) = 0;
+};
+
+class TOutlineTree {
+ public:
+  TOutlineTree();
+  ~TOutlineTree();
+  TOutlineTree(const TOutlineTree&) = delete;
+  TOutlineTree& operator=(const TOutlineTree&) = delete;
+
+  void SetObserver(ITreeObserver* observer) { m_observer = observer; }
+
+  // Traversal.
+  TTreeNode* GetFirstNode() const { return m_root->GetFirstChild(); }
+  TTreeNode* GetLastRootPage() const { return m_root->GetLastChild(); }
+  int RootCount() const { return m_root->Count(); }
+  TTreeNode* RootPage(int i) const { return m_root->Item(i); }
+  int Count() const { return m_count; }  // pages in the whole tree
+  TTreeNode* GetNodeAt(int absoluteIndex) const;
+  TTreeNode* FindById(TNodeId id) const;
+  TTreeNode* LastPage() const;  // the last page in pre-order
+
+  // Insertion; each returns the new page.
+  TTreeNode* Add(TTreeNode* sibling, std::string_view text);          // last sibling / last root page
+  TTreeNode* Insert(TTreeNode* before, std::string_view text);        // previous sibling / last root page
+  TTreeNode* InsertAfter(TTreeNode* after, std::string_view text);    // next sibling / last root page
+  TTreeNode* AddChild(TTreeNode* parent, std::string_view text);      // last child / last root page
+  TTreeNode* AddChildFirst(TTreeNode* parent, std::string_view text); // first child / first root page
+  TTreeNode* AddObject(TTreeNode* sibling, std::string_view text, std::unique_ptr<TNodeData> data);
+  TTreeNode* InsertObject(TTreeNode* before, std::string_view text, std::unique_ptr<TNodeData> data);
+  TTreeNode* AddChildObject(TTreeNode* parent, std::string_view text, std::unique_ptr<TNodeData> data);
+
+  // Moves a page with its subtree; false when the target lies inside it.
+  bool MoveTo(TTreeNode* node, TTreeNode* target, TNodeAttachMode mode);
+  // Removes a page with its subtree; its records are freed.
+  void Delete(TTreeNode* node);
+  void Clear();
+
+  // Orders the direct children of parent (the root pages when null) by title;
+  // compare returns <0, 0 or >0. Equal titles keep their order.
+  void SortChildren(TTreeNode* parent, const std::function<int(const std::string&, const std::string&)>& compare);
+
+  void SetExpanded(TTreeNode* node, bool expanded);
+  void Expand(TTreeNode* node) { SetExpanded(node, true); }
+  void Collapse(TTreeNode* node) { SetExpanded(node, false); }
+  void FullExpand();
+  void FullCollapse();
+
+  void BeginUpdate();
+  void EndUpdate();
+  bool Updating() const { return m_updateCount > 0; }
+
+  // Field setters, so the view hears of every change. Titles are cut at the
+  // first line break; SetImageIndex sets SelectedIndex too.
+  void SetText(TTreeNode* node, std::string_view text);
+  void SetImageIndex(TTreeNode* node, int index);
+  void SetStateIndex(TTreeNode* node, int index);
+  void SetOverlayIndex(TTreeNode* node, int index);
+  void SetCut(TTreeNode* node, bool cut);
+  void SetData(TTreeNode* node, std::unique_ptr<TNodeData> data);
+  TNodeData& EnsureData(TTreeNode* node);
+
+  // Readers build a detached tree and hand it over only when they succeed.
+  void ReplaceWith(TOutlineTree&& other);
+  // Moves the children of otherParent (other's root pages when null), in
+  // order and with their subtrees, to be children of parent (root pages when
+  // null) starting at index.
+  void AdoptChildren(TTreeNode* parent, int index, TOutlineTree& other, TTreeNode* otherParent);
+
+ private:
+  TTreeNode* ParentOrRoot(TTreeNode* node) const { return node ? node : m_root.get(); }
+  TTreeNode* InsertAt(TTreeNode* parent, int index, std::string_view text, std::unique_ptr<TNodeData> data);
+  std::unique_ptr<TTreeNode> Detach(TTreeNode* node);
+  void Attach(TTreeNode* parent, int index, std::unique_ptr<TTreeNode> node);
+  void Register(TTreeNode* node);
+  void Unregister(TTreeNode* node);
+  static void Renumber(TTreeNode* parent, int from);
+  TTreeNode* Public(TTreeNode* parent) const { return parent == m_root.get() ? nullptr : parent; }
+  void Changed(TTreeNode* node);
+
+  std::unique_ptr<TTreeNode> m_root;
+  std::unordered_map<TNodeId, TTreeNode*> m_byId;
+  int m_count = 0;
+  int m_updateCount = 0;
+  ITreeObserver* m_observer = nullptr;
+};
+
+}  // namespace nuv

@@ -1,0 +1,322 @@
+// Hierarchical text reader and writer.
+//
+// The reader places each heading relative to the previous page P by a running
+// depth `current`: the same depth adds a page after P, a greater one a child
+// of P, a smaller one climbs from P once per step and adds after the page
+// reached. Pages are built in a detached tree and handed to the document only
+// when the whole file has been read.
+#include "outline/TextFormat.h"
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "base/Codec.h"
+#include "base/FileIo.h"
+#include "base/Sjis.h"
+#include "base/Title.h"
+#include "outline/LightStrings.h"
+#include "outline/OutlineTexts.h"
+#include "outline/OutlineTree.h"
+#include "outline/PagePictures.h"
+#include "outline/TrashRules.h"
+
+namespace nuv {
+
+namespace {
+
+constexpr std::string_view kMetaPrefix = "##nuv##,";
+
+bool IsMetaLine(std::string_view line) { return line.substr(0, kMetaPrefix.size()) == kMetaPrefix; }
+
+// Splits a metadata line into comma-separated items: blanks before an item
+// are skipped; a quoted item runs to its closing quote (a doubled quote is one
+// quote); any other item ends at a comma or a blank.
+std::vector<std::string> SplitItems(std::string_view s) {
+  std::vector<std::string> items;
+  std::size_t i = 0;
+  auto skipBlanks = [&] {
+    while (i < s.size() && static_cast<unsigned char>(s[i]) <= 0x20) ++i;
+  };
+  skipBlanks();
+  while (i < s.size()) {
+    std::string item;
+    if (s[i] == '"') {
+      ++i;
+      while (i < s.size()) {
+        if (s[i] == '"') {
+          if (i + 1 < s.size() && s[i + 1] == '"') {
+            item += '"';
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        item += s[i++];
+      }
+    } else {
+      while (i < s.size() && s[i] != ',' && static_cast<unsigned char>(s[i]) > 0x20) item += s[i++];
+    }
+    items.push_back(std::move(item));
+    skipBlanks();
+    if (i < s.size() && s[i] == ',') {
+      ++i;
+      skipBlanks();
+    }
+  }
+  return items;
+}
+
+std::optional<int> ParseDecimal(std::string_view s) {
+  int value = 0;
+  if (s.empty()) return std::nullopt;
+  const char* begin = s.data();
+  if (*begin == '+') ++begin;
+  const auto [ptr, ec] = std::from_chars(begin, s.data() + s.size(), value);
+  if (ec != std::errc() || ptr != s.data() + s.size() || begin == s.data() + s.size()) return std::nullopt;
+  return value;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const auto& l : lines) size += l.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const auto& l : lines) {
+    text += l;
+    text += "\r\n";
+  }
+  return text;
+}
+
+// Builds the pages of `lines` into `out`. With `placeholder` (import), it is
+// the root page that stands for the import parent: P starts there, and pages
+// at the import parent's depth become root pages after it.
+bool BuildPages(TLightStrings& lines, const TFormatOptions& options, TOutlineTree& out, TTreeNode* placeholder) {
+  int current = placeholder ? 0 : 1;
+  TTreeNode* p = placeholder;
+  std::vector<std::string> pending;
+
+  auto storePending = [&] {
+    if (!p || p == placeholder) return;
+    auto data = std::make_unique<TNodeData>();
+    data->SetBody(JoinLines(pending));
+    data->SetMark(p->ImageIndex());
+    data->SetLabel(LabelFromStateIndex(p->StateIndex()));
+    out.SetData(p, std::move(data));
+    pending.clear();
+  };
+
+  std::vector<std::string>& all = lines.Lines();
+  for (std::size_t n = 0; n < all.size(); ++n) {
+    std::string& line = all[n];
+    std::size_t d = 0;
+    while (d < line.size() && line[d] == '.') ++d;
+    if (d == 0) {
+      if (!IsMetaLine(line)) pending.push_back(std::move(line));
+      continue;
+    }
+    storePending();
+    pending.clear();
+    std::string_view rest = TrimControl(line);
+    rest.remove_prefix(std::min(d, rest.size()));
+    const std::string title(CutAtCharBoundary(TrimControl(rest), kMaxTitleBytes));
+
+    const int j = static_cast<int>(std::min<std::size_t>(d, 1 << 20)) + (placeholder ? -1 : 0);
+    TTreeNode* page;
+    if (!p) {
+      page = out.AddChild(nullptr, title);
+    } else if (j == current) {
+      page = out.InsertAfter(p, title);
+    } else if (j > current) {
+      page = out.AddChild(p, title);
+    } else {
+      TTreeNode* reached = p;
+      for (int step = j; step < current && reached->Parent(); ++step) reached = reached->Parent();
+      page = out.InsertAfter(reached, title);
+    }
+    p = page;
+
+    const bool hasMeta = n + 1 < all.size() && IsMetaLine(all[n + 1]);
+    const auto items = hasMeta ? SplitItems(all[n + 1]) : std::vector<std::string>();
+    if (items.size() >= 3) {
+      const auto mark = ParseDecimal(items[1]);
+      const auto state = ParseDecimal(items[2]);
+      if (!mark || !state) return false;
+      const bool root = !page->Parent() || page->Parent() == placeholder;
+      out.SetImageIndex(page, SanitizeMark(*mark, root, page->Text()));
+      out.SetStateIndex(page, SanitizeStateIndex(*state));
+    } else {
+      out.SetImageIndex(page, pic::kMemo);
+      if (options.ClearLabel1) out.SetStateIndex(page, pic::kBlankLabel);
+    }
+    if (options.PirkaCompatible) pending.push_back(title);
+    current = j;
+  }
+  storePending();
+  return true;
+}
+
+void ApplyTrashCheck(TOutlineTree& tree) {
+  TTreeNode* last = tree.GetLastRootPage();
+  if (last && last->Text() == texts::TrashTitle()) UpdateTrashPicture(tree, last);
+}
+
+// Loads the lines and applies the heading check: a text that does not begin
+// with a heading becomes one root page named after the file.
+void PrepareLines(std::string_view bytes, std::string_view fileName, TLightStrings& lines) {
+  lines.LoadFromBytes(bytes);
+  if (lines.Count() == 0) return;
+  const std::string& first = lines.Get(0);
+  if (!first.empty() && first[0] == '.') return;
+  for (std::string& line : lines.Lines())
+    if (!line.empty() && line[0] == '.') line.insert(0, 1, '.');
+  lines.Insert(0, "." + std::string(fileName));
+}
+
+// Lines of a body as the writer joins them: CR LF, CR or LF end a line (a NUL
+// is kept as a character), and a final line break gives no empty last line.
+void AppendBodyLines(std::string& out, std::string_view body, std::string_view headPrefix, bool* headDone) {
+  std::size_t start = 0;
+  auto emit = [&](std::string_view line) {
+    if (headDone && !*headDone) {
+      out += headPrefix;
+      *headDone = true;
+    }
+    out += line;
+    out += "\r\n";
+  };
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    if (body[i] != '\r' && body[i] != '\n') continue;
+    emit(body.substr(start, i - start));
+    if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < body.size()) emit(body.substr(start));
+}
+
+void AppendMeta(std::string& out, const TTreeNode* page) {
+  out += kMetaPrefix;
+  out += std::to_string(page->ImageIndex());
+  out += ',';
+  out += std::to_string(page->StateIndex());
+  out += "\r\n";
+}
+
+}  // namespace
+
+bool ReadTextBytes(std::string_view bytes, std::string_view fileName, const TFormatOptions& options,
+                   TOutlineTree& out) {
+  TLightStrings lines;
+  PrepareLines(bytes, fileName, lines);
+  if (!BuildPages(lines, options, out, nullptr)) return false;
+  if (!out.GetFirstNode()) {
+    TTreeNode* page = out.AddChild(nullptr, texts::Untitled());
+    out.SetImageIndex(page, pic::kMemo);
+  }
+  ApplyTrashCheck(out);
+  return true;
+}
+
+bool ReadText(const std::string& path, const TFormatOptions& options, TOutlineTree& out) {
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != TReadResult::Ok) return false;
+  return ReadTextBytes(bytes, FileNameTitle(path), options, out);
+}
+
+TTreeNode* ImportTextBytes(std::string_view bytes, std::string_view fileName, const TFormatOptions& options,
+                           TOutlineTree& doc, TTreeNode* importParent, bool& ok) {
+  ok = false;
+  TLightStrings lines;
+  PrepareLines(bytes, fileName, lines);
+  TOutlineTree scratch;
+  TTreeNode* placeholder = scratch.AddChild(nullptr, std::string_view());
+  if (!BuildPages(lines, options, scratch, placeholder)) return nullptr;
+  ok = true;
+  TTreeNode* first = placeholder->GetFirstChild() ? placeholder->GetFirstChild() : placeholder->GetNextSibling();
+  if (!first) return nullptr;
+
+  doc.BeginUpdate();
+  // Children of the placeholder go under the import parent; the other root
+  // pages of the scratch tree follow the import parent as its siblings.
+  TTreeNode* siblingParent = importParent ? importParent->Parent() : nullptr;
+  const int siblingIndex = importParent ? importParent->Index() + 1 : doc.RootCount();
+  if (importParent)
+    doc.AdoptChildren(importParent, importParent->Count(), scratch, placeholder);
+  else
+    doc.AdoptChildren(nullptr, doc.RootCount(), scratch, placeholder);
+  scratch.Delete(placeholder);
+  doc.AdoptChildren(siblingParent, importParent ? siblingIndex : doc.RootCount(), scratch, nullptr);
+  ApplyTrashCheck(doc);
+  doc.EndUpdate();
+  return first;
+}
+
+TTreeNode* ImportText(const std::string& path, const TFormatOptions& options, TOutlineTree& doc,
+                      TTreeNode* importParent, bool& ok) {
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != TReadResult::Ok) {
+    ok = false;
+    return nullptr;
+  }
+  return ImportTextBytes(bytes, FileNameTitle(path), options, doc, importParent, ok);
+}
+
+std::string BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
+                      const TFormatOptions& options) {
+  std::string out;
+  const TTreeNode* start = subtreeRoot ? subtreeRoot : tree.GetFirstNode();
+  if (!start) return out;
+  const int base = start->Level();
+  const bool headingCarriesBody = options.PirkaCompatible || noTitles;
+  for (const TTreeNode* page = start; page; page = page->GetNext()) {
+    if (subtreeRoot && page != start && page->Level() <= base) break;
+    const std::string prefix(static_cast<std::size_t>(page->Level() - base + 1), '.');
+    if (!headingCarriesBody) {
+      out += prefix;
+      out += page->Text();
+      out += "\r\n";
+      if (options.TextSaveWithData) AppendMeta(out, page);
+      if (!page->Data()) {
+        out += "\r\n";
+      } else {
+        AppendBodyLines(out, page->Data()->Body(), std::string_view(), nullptr);
+      }
+      continue;
+    }
+    // The heading is the dots followed by the body's first line. A page
+    // without a record or with an empty body still gets its heading, so it
+    // and its children keep their places.
+    bool headDone = false;
+    std::string body;
+    if (page->Data()) AppendBodyLines(body, page->Data()->Body(), prefix, &headDone);
+    if (!headDone) body = prefix + "\r\n";
+    if (options.TextSaveWithData) {
+      const std::size_t headEnd = body.find("\r\n") + 2;
+      std::string meta;
+      AppendMeta(meta, page);
+      body.insert(headEnd, meta);
+    }
+    out += body;
+  }
+  return out;
+}
+
+TTextWriteResult WriteText(const std::string& path, const TOutlineTree& tree, bool noTitles,
+                           const TTreeNode* subtreeRoot, const TFormatOptions& options) {
+  const std::string text = BuildText(tree, noTitles, subtreeRoot, options);
+  if (text.empty()) return TTextWriteResult::Empty;
+  return WriteFileAtomic(path, text) ? TTextWriteResult::Written : TTextWriteResult::Failed;
+}
+
+std::string FileNameTitle(const std::string& path) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  std::u16string wide = Utf8ToUtf16(name);
+  for (char16_t& c : wide)
+    if (!CanEncodeCp932(std::u16string_view(&c, 1))) c = u'?';
+  return EncodeCp932(wide).value_or(std::string());
+}
+
+}  // namespace nuv

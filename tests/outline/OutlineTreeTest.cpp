@@ -1,0 +1,115 @@
+// The outline tree: order, moves, removal, sorting and stable ids.
+#include <gtest/gtest.h>
+
+#include "outline/OutlineTree.h"
+#include "support/OutlineFixtures.h"
+
+namespace nuv {
+namespace {
+
+using test::Dump;
+
+TEST(OutlineTreeTest, InsertionAndPreOrder) {
+  TOutlineTree tree;
+  TTreeNode* a = tree.Add(nullptr, "A");
+  TTreeNode* c = tree.Add(a, "C");
+  TTreeNode* b = tree.Insert(c, "B");
+  TTreeNode* a2 = tree.AddChild(a, "a2");
+  tree.AddChildFirst(a, "a1");
+  tree.InsertAfter(a2, "a3");
+  tree.AddChild(nullptr, "D");
+  EXPECT_EQ(Dump(tree), "A .a1 .a2 .a3 B C D");
+  EXPECT_EQ(tree.Count(), 7);
+  EXPECT_EQ(a2->AbsoluteIndex(), 2);
+  EXPECT_EQ(tree.GetNodeAt(4), b);
+  EXPECT_EQ(tree.GetNodeAt(7), nullptr);
+  EXPECT_EQ(a2->Level(), 1);
+  EXPECT_EQ(a2->Parent(), a);
+  EXPECT_EQ(a->Parent(), nullptr);
+  EXPECT_EQ(b->GetPrev(), a->GetLastChild());
+  EXPECT_EQ(a->GetLastChild()->GetNext(), b);
+  EXPECT_EQ(tree.LastPage()->Text(), "D");
+  // Only expanded pages show their children.
+  EXPECT_EQ(a->GetNextVisible(), b);
+  tree.Expand(a);
+  EXPECT_EQ(a->GetNextVisible()->Text(), "a1");
+  EXPECT_EQ(b->GetPrevVisible()->Text(), "a3");
+}
+
+TEST(OutlineTreeTest, NewPagesStartWithTheDocumentedFields) {
+  TOutlineTree tree;
+  TTreeNode* n = tree.Add(nullptr, "x\r\ny");
+  EXPECT_EQ(n->Text(), "x");
+  EXPECT_EQ(n->ImageIndex(), 0);
+  EXPECT_EQ(n->StateIndex(), -1);
+  EXPECT_EQ(n->OverlayIndex(), -1);
+  EXPECT_EQ(n->Data(), nullptr);
+  tree.SetImageIndex(n, 3);
+  EXPECT_EQ(n->SelectedIndex(), 3);
+}
+
+TEST(OutlineTreeTest, MovesKeepRecordsAndSubtrees) {
+  TOutlineTree tree;
+  TTreeNode* a = tree.Add(nullptr, "A");
+  TTreeNode* b = tree.Add(nullptr, "B");
+  TTreeNode* c = tree.Add(nullptr, "C");
+  tree.AddChild(b, "b1");
+  tree.EnsureData(b).SetBody("body");
+  EXPECT_TRUE(tree.MoveTo(b, c, TNodeAttachMode::naAddChild));
+  EXPECT_EQ(Dump(tree), "A C .B ..b1");
+  EXPECT_EQ(b->Data()->Body(), "body");
+  EXPECT_TRUE(tree.MoveTo(b, a, TNodeAttachMode::naInsert));
+  EXPECT_EQ(Dump(tree), "B .b1 A C");
+  EXPECT_TRUE(tree.MoveTo(b, nullptr, TNodeAttachMode::naAdd));
+  EXPECT_EQ(Dump(tree), "A C B .b1");
+  EXPECT_TRUE(tree.MoveTo(a, c, TNodeAttachMode::naAddChildFirst));
+  EXPECT_TRUE(tree.MoveTo(c, b, TNodeAttachMode::naAdd));
+  EXPECT_EQ(Dump(tree), "B .b1 C .A");
+  // A page cannot move into its own subtree.
+  EXPECT_FALSE(tree.MoveTo(b, b->GetFirstChild(), TNodeAttachMode::naAddChild));
+  EXPECT_EQ(tree.Count(), 4);
+}
+
+TEST(OutlineTreeTest, RemovedPagesAreNoLongerFoundById) {
+  TOutlineTree tree;
+  TTreeNode* a = tree.Add(nullptr, "A");
+  TTreeNode* a1 = tree.AddChild(a, "a1");
+  const TNodeId childId = a1->Id();
+  const TNodeId rootId = a->Id();
+  EXPECT_EQ(tree.FindById(childId), a1);
+  tree.Delete(a);
+  EXPECT_EQ(tree.FindById(childId), nullptr);
+  EXPECT_EQ(tree.FindById(rootId), nullptr);
+  EXPECT_EQ(tree.Count(), 0);
+  tree.Add(nullptr, "B");
+  tree.Clear();
+  EXPECT_EQ(tree.GetFirstNode(), nullptr);
+}
+
+TEST(OutlineTreeTest, SortIsStableWithTheInjectedComparison) {
+  TOutlineTree tree;
+  TTreeNode* p = tree.Add(nullptr, "P");
+  for (const char* t : {"b", "B", "a", "b", "A"}) tree.AddChild(p, t);
+  TTreeNode* firstB = p->Item(0);
+  tree.SortChildren(p, [](const std::string& x, const std::string& y) { return x.compare(y); });
+  EXPECT_EQ(Dump(tree), "P .A .B .a .b .b");
+  EXPECT_EQ(p->Item(3), firstB);
+}
+
+TEST(OutlineTreeTest, AdoptingPagesFromAnotherTreeRegistersThem) {
+  TOutlineTree doc, scratch;
+  TTreeNode* a = doc.Add(nullptr, "A");
+  doc.Add(nullptr, "Z");
+  TTreeNode* x = scratch.Add(nullptr, "X");
+  scratch.AddChild(x, "x1");
+  scratch.Add(nullptr, "Y");
+  doc.AdoptChildren(nullptr, a->Index() + 1, scratch, nullptr);
+  EXPECT_EQ(Dump(doc), "A X .x1 Y Z");
+  EXPECT_EQ(doc.FindById(x->Id()), x);
+  EXPECT_EQ(x->Owner(), &doc);
+  EXPECT_EQ(scratch.Count(), 0);
+  EXPECT_EQ(doc.Count(), 5);
+}
+
+}  // namespace
+}  // namespace nuv

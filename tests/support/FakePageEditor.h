@@ -1,0 +1,87 @@
+// A page editor over a plain string, and prompts that answer from a script,
+// for tests of code that talks to the editor and the message boxes.
+#pragma once
+
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "base/Prompts.h"
+#include "outline/PageEditor.h"
+
+namespace nuv::test {
+
+class TFakePageEditor : public IPageEditor {
+ public:
+  std::string Text() const override {
+    if (m_text.empty() || (m_text.size() >= 2 && m_text.compare(m_text.size() - 2, 2, "\r\n") == 0)) return m_text;
+    return m_text + "\r\n";
+  }
+  void SetText(std::string_view text) override {
+    m_text = std::string(text);
+    m_start = m_length = 0;
+  }
+  bool Modified() const override { return m_modified; }
+  void SetModified(bool modified) override { m_modified = modified; }
+  int SelStart() const override { return m_start; }
+  int SelLength() const override { return m_length; }
+  void SetSelection(int start, int length) override {
+    m_start = std::clamp(start, 0, static_cast<int>(m_text.size()));
+    m_length = std::clamp(length, 0, static_cast<int>(m_text.size()) - m_start);
+  }
+  std::string SelText() const override { return m_text.substr(static_cast<std::size_t>(m_start), static_cast<std::size_t>(m_length)); }
+  int CaretRow() const override { return static_cast<int>(std::count(m_text.begin(), m_text.begin() + m_start, '\n')); }
+  int CaretCol() const override {
+    const std::size_t nl = m_text.rfind('\n', m_start ? static_cast<std::size_t>(m_start - 1) : 0);
+    return m_start - (nl == std::string::npos || m_start == 0 ? 0 : static_cast<int>(nl) + 1);
+  }
+  void InsertAtCaret(std::string_view text) override {
+    m_text.replace(static_cast<std::size_t>(m_start), static_cast<std::size_t>(m_length), text);
+    m_start += static_cast<int>(text.size());
+    m_length = 0;
+    m_modified = true;
+  }
+  bool CanUndo() const override { return false; }
+  void Undo() override {}
+  bool CanRedo() const override { return false; }
+  void Redo() override {}
+
+  // Simulates typing: the text changes and the modified flag is set.
+  void Type(std::string_view text) {
+    m_text = std::string(text);
+    m_modified = true;
+  }
+
+ private:
+  std::string m_text;
+  int m_start = 0;
+  int m_length = 0;
+  bool m_modified = false;
+};
+
+class TScriptedPrompts : public IPrompts {
+ public:
+  void Error(const std::string& text) override { errors.push_back(text); }
+  void Info(const std::string& text) override { infos.push_back(text); }
+  bool Question(const std::string& text, bool) override {
+    questions.push_back(text);
+    return Next() == TAnswer::Yes;
+  }
+  TAnswer QuestionCancel(const std::string& text) override {
+    questions.push_back(text);
+    return Next();
+  }
+  std::deque<TAnswer> answers;
+  std::vector<std::string> errors, infos, questions;
+
+ private:
+  TAnswer Next() {
+    if (answers.empty()) return TAnswer::Yes;
+    const TAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+}  // namespace nuv::test
