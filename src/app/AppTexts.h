@@ -1,0 +1,13 @@
+// Fixed Shift JIS texts of the window's commands.
+#pragma once
+
+#include "base/FixedText.h"
+
+namespace nuv::texts {
+
+NUV_FIXED_TEXT(AskSaveChanged, "ファイルが変更されています。保存しますか？")
+NUV_FIXED_TEXT(AskOverwrite, "ファイルが存在します。上書きしますか？")
+NUV_FIXED_TEXT(ModifiedPanel, "変更")
+NUV_FIXED_TEXT(CannotEncode, "Shift JIS で表せない文字は入力できません。")
+
+}  // namespace nuv::texts

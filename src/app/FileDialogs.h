@@ -1,0 +1,32 @@
+// The open and save dialogs, behind an interface so tests can answer them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace nuv {
+
+struct TFileChoice {
+  QString path;
+  int filterIndex = 0;  // 0-based index of the chosen filter
+};
+
+class IFileDialogs {
+ public:
+  virtual ~IFileDialogs() = default;
+  virtual std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters) = 0;
+  virtual std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath,
+                                              const QStringList& filters) = 0;
+};
+
+class TQtFileDialogs : public IFileDialogs {
+ public:
+  std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters) override;
+  std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath,
+                                      const QStringList& filters) override;
+};
+
+}  // namespace nuv

@@ -1,0 +1,486 @@
+// The main window: widgets, actions, the page switch and the close query.
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/AppTexts.h"
+#include "app/DocumentController.h"
+#include "app/FileDialogs.h"
+#include "app/NuvStatusBar.h"
+#include "app/OutlineModel.h"
+#include "app/PlainPageEditor.h"
+#include "app/QtPrompts.h"
+#include "app/QtText.h"
+#include "app/TitleValidator.h"
+#include "base/Error.h"
+#include "base/FileIo.h"
+#include "base/IniFile.h"
+#include "base/ProgramFolder.h"
+#include "outline/OutlineTexts.h"
+#include "outline/PagePictures.h"
+
+namespace nuv {
+
+namespace {
+
+QAction* MakeAction(QObject* parent, const char* name, const QString& caption,
+                    const QKeySequence& shortcut = QKeySequence(), bool checkable = false) {
+  auto* action = new QAction(caption, parent);
+  action->setObjectName(name);
+  action->setShortcut(shortcut);
+  action->setCheckable(checkable);
+  return action;
+}
+
+QToolBar* MakeBar(QWidget* parent, const char* name, const QString& caption) {
+  auto* bar = new QToolBar(caption, parent);
+  bar->setObjectName(name);
+  bar->setIconSize(QSize(16, 16));
+  return bar;
+}
+
+}  // namespace
+
+template <typename F>
+void Tfmnuv::Guard(F&& command) {
+  try {
+    command();
+  } catch (const ENuvError& e) {
+    m_prompts->Error(e.Message());
+  } catch (const std::exception& e) {
+    m_prompts->Error(ToSjisOrEmpty(QString::fromUtf8(e.what())));
+  }
+}
+
+Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> prompts, QWidget* parent)
+    : QMainWindow(parent), m_prompts(std::move(prompts)), m_dialogs(std::move(dialogs)) {
+  setObjectName("fmnuv");
+  if (!m_dialogs) m_dialogs = std::make_unique<TQtFileDialogs>();
+  if (!m_prompts) m_prompts = std::make_unique<TQtPrompts>(this);
+  m_model = new TOutlineModel(m_tree, m_pictures, this);
+  BuildWidgets();
+  m_pageSwitch = std::make_unique<TPageSwitch>(m_tree, *edxnuv, *this, *m_prompts, m_doc, m_switchSettings);
+  m_documents = new TDocumentController(*this, this);
+  BuildActions();
+  BuildMenus();
+  ReadSession();
+  ApplySettings();
+  ApplySessionLayout();
+  UpdateCaption();
+  setAcceptDrops(true);
+}
+
+Tfmnuv::~Tfmnuv() {
+  // Closing the widgets below moves the focus and the selection; nothing may
+  // reach the page switch from here on.
+  m_closing = true;
+  for (QObject* sender : std::initializer_list<QObject*>{edxnuv, edTitle, tvnuv, tvnuv->selectionModel(), m_model})
+    disconnect(sender, nullptr, this, nullptr);
+  m_tree.SetObserver(nullptr);
+}
+
+IPageEditor& Tfmnuv::Editor() { return *edxnuv; }
+
+void Tfmnuv::BuildWidgets() {
+  resize(835, 562);
+  setMinimumSize(400, 300);
+
+  tvnuv = new QTreeView(this);
+  tvnuv->setObjectName("tvnuv");
+  tvnuv->setModel(m_model);
+  tvnuv->setItemDelegate(new TOutlineDelegate(tvnuv));
+  tvnuv->setHeaderHidden(true);
+  tvnuv->setUniformRowHeights(true);
+  tvnuv->setMinimumWidth(30);
+  tvnuv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tvnuv->setSelectionMode(QAbstractItemView::SingleSelection);
+  tvnuv->setIconSize(QSize(34, 16));
+
+  // The list pane: the children of the page and the search results.
+  pnlList = new QTabWidget(this);
+  pnlList->setObjectName("pnlList");
+  auto makeList = [this](const char* name) {
+    auto* list = new QTreeWidget(pnlList);
+    list->setObjectName(name);
+    list->setHeaderLabels({QStringLiteral("タイトル")});
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    return list;
+  };
+  lvItem = makeList("lvItem");
+  lvnuv = makeList("lvnuv");
+  pnlList->addTab(lvItem, QStringLiteral("項目"));
+  pnlList->addTab(lvnuv, QStringLiteral("検索"));
+  pnlList->setVisible(false);
+
+  auto* editorPane = new QWidget(this);
+  auto* editorLayout = new QVBoxLayout(editorPane);
+  editorLayout->setContentsMargins(0, 0, 0, 0);
+  editorLayout->setSpacing(0);
+
+  tbEditor = MakeBar(editorPane, "tbEditor", QStringLiteral("エディタ"));
+  cbEditMode = new QComboBox(tbEditor);
+  cbEditMode->setObjectName("cbEditMode");
+  cbEditMode->addItems({QStringLiteral("テキスト"), "AWK", "C/C++", "Delphi", "HTML", "COBOL", "Perl", "JAVA"});
+  tbEditor->addWidget(cbEditMode);
+  edWrapByte = new QSpinBox(tbEditor);
+  edWrapByte->setObjectName("edWrapByte");
+  edWrapByte->setRange(20, 200);
+  edWrapByte->setWrapping(true);
+  tbEditor->addWidget(edWrapByte);
+
+  tbTitle = MakeBar(editorPane, "tbTitle", QStringLiteral("タイトル"));
+  btLabel = new QToolButton(tbTitle);
+  btLabel->setObjectName("btLabel");
+  btMark = new QToolButton(tbTitle);
+  btMark->setObjectName("btMark");
+  edTitle = new QLineEdit(tbTitle);
+  edTitle->setObjectName("edTitle");
+  edTitle->setValidator(new TTitleValidator(edTitle));
+  edTitle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  tbTitle->addWidget(btLabel);
+  tbTitle->addWidget(btMark);
+  tbTitle->addWidget(edTitle);
+
+  tbDate = MakeBar(editorPane, "tbDate", QStringLiteral("日付"));
+  tbDate->setVisible(false);
+
+  edxnuv = new TPlainPageEditor(editorPane);
+  edxnuv->SetRefusalHandler([this] { m_prompts->Error(texts::CannotEncode()); });
+  editorLayout->addWidget(tbEditor);
+  editorLayout->addWidget(tbTitle);
+  editorLayout->addWidget(tbDate);
+  editorLayout->addWidget(edxnuv, 1);
+
+  m_rightSplitter = new QSplitter(Qt::Vertical, this);
+  m_rightSplitter->addWidget(pnlList);
+  m_rightSplitter->addWidget(editorPane);
+  m_rightSplitter->setCollapsible(0, false);
+  pnlList->setMinimumHeight(40);
+  m_rightSplitter->setSizes({193, 369});
+
+  m_mainSplitter = new QSplitter(Qt::Horizontal, this);
+  m_mainSplitter->setObjectName("Splitter");
+  m_mainSplitter->addWidget(tvnuv);
+  m_mainSplitter->addWidget(m_rightSplitter);
+  m_mainSplitter->setStretchFactor(1, 1);
+  m_mainSplitter->setSizes({257, 578});
+  setCentralWidget(m_mainSplitter);
+
+  m_status = new TNuvStatusBar(this);
+  setStatusBar(m_status);
+  m_status->SetPanel(1, QStringLiteral("挿入"));
+
+  tbStandard = MakeBar(this, "tbStandard", QStringLiteral("標準"));
+  tbTree = MakeBar(this, "tbTree", QStringLiteral("ツリー"));
+  tbEdit = MakeBar(this, "tbEdit", QStringLiteral("編集"));
+  tbFind = MakeBar(this, "tbFind", QStringLiteral("検索"));
+  for (QToolBar* bar : {tbStandard, tbTree, tbEdit, tbFind}) addToolBar(Qt::TopToolBarArea, bar);
+
+  connect(tvnuv->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { Guard([&] { tvnuvChange(current); }); });
+  connect(tvnuv, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+    m_tree.SetExpanded(m_model->NodeOf(index), true);
+    if (m_settings.AlwaysSave) m_doc.ViewDirty = true;
+  });
+  connect(tvnuv, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+    m_tree.SetExpanded(m_model->NodeOf(index), false);
+    if (m_settings.AlwaysSave) m_doc.ViewDirty = true;
+  });
+  connect(m_model, &TOutlineModel::ExpansionRequested, this,
+          [this](const QModelIndex& index, bool expanded) { tvnuv->setExpanded(index, expanded); });
+  connect(m_model, &TOutlineModel::ResetDone, this, [this] { OnModelReset(); });
+  connect(m_model, &TOutlineModel::PagesRemoved, this, [this] { m_doc.DocModified = true; });
+  connect(edxnuv, &QPlainTextEdit::textChanged, this, [this] { Guard([&] { edxnuvChange(); }); });
+  connect(edxnuv, &QPlainTextEdit::cursorPositionChanged, this, [this] { edxnuvCaretMoved(); });
+  connect(edxnuv, &TPlainPageEditor::OverwriteToggled, this, [this](bool overwrite) {
+    m_status->LeaveMessageMode();
+    m_status->SetPanel(1, overwrite ? QStringLiteral("上書") : QStringLiteral("挿入"));
+  });
+  connect(edxnuv, &TPlainPageEditor::FocusLost, this, [this] {
+    if (!m_closing) Guard([&] { m_pageSwitch->LeavePage(SelectedPage()); });
+  });
+  connect(edxnuv, &TPlainPageEditor::CtrlTabPressed, this, [this] { tvnuv->setFocus(); });
+  connect(edTitle, &QLineEdit::textChanged, this, [this](const QString& text) { Guard([&] { edTitleChange(text); }); });
+  // The plain pane wraps at its width; the wrap width takes effect with the real editor.
+  connect(edWrapByte, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) { m_settings.WrapByte = value; });
+}
+
+void Tfmnuv::BuildActions() {
+  acViewTree = MakeAction(this, "acViewTree", QStringLiteral("ツリー(&T)"), QKeySequence(Qt::Key_F9), true);
+  acViewTree->setChecked(true);
+  connect(acViewTree, &QAction::toggled, tvnuv, &QWidget::setVisible);
+  acViewList = MakeAction(this, "acViewList", QStringLiteral("リスト(&L)"), QKeySequence(Qt::Key_F10), true);
+  connect(acViewList, &QAction::toggled, pnlList, &QWidget::setVisible);
+  miSpilitMode = MakeAction(this, "miSpilitMode", QStringLiteral("分割方向の切り替え(&P)"), QKeySequence(Qt::Key_F12));
+  connect(miSpilitMode, &QAction::triggered, this, [this] { miSpilitModeExecute(); });
+  miViewStatusBar = MakeAction(this, "miViewStatusBar", QStringLiteral("ステータスバー(&S)"), QKeySequence(), true);
+  miViewStatusBar->setChecked(true);
+  connect(miViewStatusBar, &QAction::toggled, m_status, &QWidget::setVisible);
+  const struct {
+    const char* name;
+    const char* caption;
+    QToolBar* bar;
+  } toggles[] = {{"miTBStandard", "標準(&S)", tbStandard}, {"miTBTree", "ツリー(&T)", tbTree},
+                 {"miTBEdit", "編集(&E)", tbEdit},         {"miTBFind", "検索(&F)", tbFind},
+                 {"miTBEditor", "エディタ(&N)", tbEditor}, {"miTBTitle", "タイトル(&T)", tbTitle},
+                 {"miTBDate", "日付(&D)", tbDate}};
+  for (const auto& t : toggles) {
+    QAction* a = MakeAction(this, t.name, QString::fromUtf8(t.caption), QKeySequence(), true);
+    QToolBar* bar = t.bar;
+    connect(a, &QAction::toggled, bar, &QWidget::setVisible);
+    m_toolBarToggles.push_back(a);
+  }
+  miShowLineNo = MakeAction(this, "miShowLineNo", QStringLiteral("行番号(&L)"), QKeySequence(), true);
+  connect(miShowLineNo, &QAction::toggled, this, [this](bool on) { m_settings.ShowLineNo = on; });
+  miPirkaCompatible = MakeAction(this, "miPirkaCompatible", QStringLiteral("Pirka互換モード(&N)"), QKeySequence(), true);
+  connect(miPirkaCompatible, &QAction::toggled, this, [this](bool on) { miPirkaCompatibleExecute(on); });
+  acExit = MakeAction(this, "acExit", QStringLiteral("終了(&X)"));
+  connect(acExit, &QAction::triggered, this, &QWidget::close);
+  acHelp = MakeAction(this, "acHelp", QStringLiteral("目次(&C)"), QKeySequence(Qt::Key_F1));
+  connect(acHelp, &QAction::triggered, this, [this] { acHelpExecute(); });
+
+  tbStandard->addAction(m_documents->acOpen);
+  tbStandard->addAction(m_documents->acSave);
+  tbFind->addAction(acViewTree);
+  tbFind->addAction(acViewList);
+}
+
+void Tfmnuv::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  file->addAction(m_documents->acOpen);
+  file->addAction(m_documents->acSave);
+  file->addAction(m_documents->acSaveAs);
+  file->addSeparator();
+  file->addAction(acExit);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  view->addAction(acViewTree);
+  view->addAction(acViewList);
+  view->addAction(miSpilitMode);
+  view->addSeparator();
+  view->addAction(miViewStatusBar);
+  QMenu* bars = view->addMenu(QStringLiteral("ツールバー(&B)"));
+  for (QAction* a : m_toolBarToggles) bars->addAction(a);
+  view->addAction(miShowLineNo);
+  QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+  options->addAction(miPirkaCompatible);
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  help->addAction(acHelp);
+}
+
+void Tfmnuv::ApplySettings() {
+  m_switchSettings = m_settings.PageSwitchSettings();
+  edWrapByte->setValue(m_settings.WrapByte);
+  edWrapByte->setEnabled(m_settings.WordWrap && !m_settings.WrapRight);
+  if (!m_settings.WordWrap)
+    edxnuv->setLineWrapMode(QPlainTextEdit::NoWrap);
+  else if (m_settings.WrapRight)
+    edxnuv->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  {
+    const QSignalBlocker block(miPirkaCompatible);
+    miPirkaCompatible->setChecked(m_settings.PirkaCompatible);
+  }
+  edTitle->setEnabled(!m_settings.PirkaCompatible);
+  m_treeReadOnly = m_settings.PirkaCompatible;
+  const QSignalBlocker block(miShowLineNo);
+  miShowLineNo->setChecked(m_settings.ShowLineNo);
+}
+
+// ---- The page switch ----
+
+TTreeNode* Tfmnuv::SelectedPage() { return m_tree.FindById(m_shownId); }
+
+void Tfmnuv::tvnuvChange(const QModelIndex& current) {
+  // The editor still holds the previous page: store it before showing the next.
+  if (TTreeNode* previous = SelectedPage()) m_pageSwitch->LeavePage(previous);
+  TTreeNode* next = m_model->NodeOf(current);
+  m_shownId = next ? next->Id() : 0;
+  if (next) {
+    m_pageSwitch->ShowPage(next);
+  } else {
+    edxnuv->SetText(std::string_view());
+    edxnuv->SetModified(false);
+    m_doc.directLinkPath.clear();
+  }
+  ShowCaretPosition();
+}
+
+void Tfmnuv::SelectPage(TTreeNode* page) {
+  const QModelIndex index = m_model->IndexOf(page);
+  if (index == tvnuv->currentIndex() && page && page->Id() == m_shownId) return;
+  tvnuv->setCurrentIndex(index);
+  if (index.isValid()) tvnuv->scrollTo(index);
+  // setCurrentIndex does not report an index that is already current after a reset.
+  if (page && page->Id() != m_shownId) tvnuvChange(index);
+}
+
+void Tfmnuv::OnModelReset() {
+  // The model was rebuilt: the view takes the expansion from the pages.
+  tvnuv->setUpdatesEnabled(false);
+  for (TTreeNode* n = m_tree.GetFirstNode(); n; n = n->GetNext())
+    if (n->Expanded() && n->HasChildren()) tvnuv->setExpanded(m_model->IndexOf(n), true);
+  tvnuv->setUpdatesEnabled(true);
+  if (TTreeNode* shown = SelectedPage()) {
+    const QSignalBlocker block(tvnuv->selectionModel());
+    tvnuv->setCurrentIndex(m_model->IndexOf(shown));
+  }
+}
+
+void Tfmnuv::ScrollTreeToTop() {
+  if (TTreeNode* first = m_tree.GetFirstNode()) tvnuv->scrollTo(m_model->IndexOf(first), QAbstractItemView::PositionAtTop);
+}
+
+void Tfmnuv::edxnuvChange() {
+  if (!edxnuv->Modified()) return;
+  m_status->LeaveMessageMode();
+  if (m_pageSwitch->EditorChanged()) SetModifiedIndicator(true);
+}
+
+void Tfmnuv::edxnuvCaretMoved() {
+  m_status->LeaveMessageMode();
+  ShowCaretPosition();
+}
+
+void Tfmnuv::ShowCaretPosition() {
+  const int base = m_settings.ZeroBase ? 0 : 1;
+  m_status->SetPanel(2, QStringLiteral("%1 : %2").arg(edxnuv->CaretRow() + base).arg(edxnuv->CaretCol() + base));
+}
+
+void Tfmnuv::edTitleChange(const QString& text) {
+  if (m_settingTitle) return;
+  if (const auto sjis = ToSjis(text)) m_pageSwitch->TitleBoxChanged(SelectedPage(), *sjis);
+}
+
+std::string Tfmnuv::TitleBoxText() const { return ToSjisOrEmpty(edTitle->text()); }
+
+void Tfmnuv::SetTitleBoxText(std::string_view sjis) {
+  m_settingTitle = true;
+  edTitle->setText(ToQString(sjis));
+  m_settingTitle = false;
+}
+
+void Tfmnuv::SetTitleBoxEnabled(bool enabled) { edTitle->setEnabled(enabled && !m_settings.PirkaCompatible); }
+
+void Tfmnuv::SetTreeReadOnly(bool readOnly) { m_treeReadOnly = readOnly; }
+
+void Tfmnuv::SetMarkCommandEnabled(bool enabled) {
+  m_markEnabled = enabled;
+  btMark->setEnabled(enabled);
+}
+
+void Tfmnuv::ShowPageAttributes(const TTreeNode* page) {
+  btMark->setIcon(m_pictures.Icon(page->ImageIndex()));
+  const int label = pic::IsLabelPicture(page->StateIndex()) ? page->StateIndex() : pic::kLabel1;
+  btLabel->setIcon(m_pictures.Icon(label));
+}
+
+TTreeNode* Tfmnuv::AddPageAbove() {
+  TTreeNode* page = m_tree.Insert(SelectedPage(), texts::Untitled());
+  m_tree.SetImageIndex(page, pic::kMemo);
+  if (m_settings.ShowLabel1) m_tree.SetStateIndex(page, m_settings.ClearLabel1 ? pic::kBlankLabel : pic::kLabel1);
+  SelectPage(page);
+  m_doc.DocModified = true;
+  m_doc.PageDirty = true;
+  return page;
+}
+
+void Tfmnuv::ShowStatusMessage(const std::string& sjis) { m_status->ShowMessage(ToQString(sjis)); }
+
+void Tfmnuv::SetModifiedIndicator(bool modified) {
+  m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());
+}
+
+void Tfmnuv::UpdateCaption() {
+  const bool hasFile = !m_doc.path.empty() && !DirectoryExists(m_doc.path);
+  setWindowTitle(hasFile ? PathToQString(m_doc.path) + QStringLiteral(" - nuv") : QStringLiteral("nuv"));
+  // The task bar's text: the document's file name, or 無題 for a new one.
+  setWindowIconText(hasFile ? QFileInfo(PathToQString(m_doc.path)).fileName() : ToQString(texts::Untitled()));
+}
+
+// ---- View commands ----
+
+void Tfmnuv::miSpilitModeExecute() {
+  if (m_mainSplitter->orientation() == Qt::Horizontal) {
+    m_mainSplitter->setOrientation(Qt::Vertical);
+    tvnuv->setMaximumHeight(std::max(30, height() - 200));
+    tvnuv->setMaximumWidth(QWIDGETSIZE_MAX);
+  } else {
+    m_mainSplitter->setOrientation(Qt::Horizontal);
+    tvnuv->setMaximumWidth(std::max(30, width() - 200));
+    tvnuv->setMaximumHeight(QWIDGETSIZE_MAX);
+  }
+}
+
+void Tfmnuv::miPirkaCompatibleExecute(bool checked) {
+  m_settings.PirkaCompatible = checked;
+  m_switchSettings = m_settings.PageSwitchSettings();
+  edTitle->setEnabled(!checked);
+  m_treeReadOnly = checked;
+}
+
+void Tfmnuv::acHelpExecute() {
+  const std::string share = ShareFolder();
+  const std::string manual = share + "/manual.html";
+  if (!share.empty() && FileExists(manual)) QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(manual)));
+}
+
+// ---- Start-up and shutdown ----
+
+void Tfmnuv::FormShow(const QStringList& arguments) {
+  Guard([&] {
+    if (arguments.isEmpty()) {
+      if (m_settings.OpenLastFile && !m_settings.LastFile.empty() && FileExists(m_settings.LastFile)) {
+        m_documents->OpenDocument(m_settings.LastFile);
+      } else {
+        if (!m_settings.Data.empty()) m_doc.path = m_settings.Data;
+        AddPageAbove();
+      }
+    } else {
+      m_documents->OpenDocument(QStringToPath(QFileInfo(arguments.front()).absoluteFilePath()));
+      for (qsizetype i = 1; i < arguments.size(); ++i)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(arguments[i]).absoluteFilePath()));
+    }
+    if (!m_tree.GetFirstNode()) AddPageAbove();
+    ShowCaretPosition();
+  });
+  m_doc.ClearFlags();
+  SetModifiedIndicator(false);
+  UpdateCaption();
+  cbEditMode->setCurrentIndex(0);
+}
+
+void Tfmnuv::closeEvent(QCloseEvent* event) {
+  bool mayClose = true;
+  Guard([&] { mayClose = m_documents->CloseQuery(); });
+  if (!mayClose) {
+    event->ignore();
+    return;
+  }
+  m_closing = true;
+  lvItem->clear();
+  lvnuv->clear();
+  WriteSession();
+  event->accept();
+}
+
+}  // namespace nuv

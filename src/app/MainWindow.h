@@ -1,0 +1,163 @@
+// Tfmnuv, the main window: the page tree, the title bar and the page editor,
+// the toolbars, the status bar and the page switch between tree and editor.
+// Commands live in controllers that reach the window through IWindowServices.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "app/AppSettings.h"
+#include "app/FileDialogs.h"
+#include "app/PagePictures.h"
+#include "app/SessionState.h"
+#include "base/Prompts.h"
+#include "app/WindowServices.h"
+#include "outline/DocumentState.h"
+#include "outline/OutlineTree.h"
+#include "outline/PageSwitch.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class QTreeWidget;
+
+namespace nuv {
+
+class TDocumentController;
+class TNuvStatusBar;
+class TOutlineModel;
+class TPlainPageEditor;
+
+class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
+  Q_OBJECT
+ public:
+  // Tests may give their own dialogs and prompts; null uses Qt's.
+  explicit Tfmnuv(std::unique_ptr<IFileDialogs> dialogs = nullptr, std::unique_ptr<IPrompts> prompts = nullptr,
+                  QWidget* parent = nullptr);
+  ~Tfmnuv() override;
+
+  // Opens the command-line document (or the last one) and clears the flags.
+  void FormShow(const QStringList& arguments);
+  // Shows the window with the saved bounds and state.
+  void ShowFromSession();
+
+  // IWindowServices
+  QWidget* Window() override { return this; }
+  TOutlineTree& Tree() override { return m_tree; }
+  TDocumentState& Document() override { return m_doc; }
+  TPageSwitch& PageSwitch() override { return *m_pageSwitch; }
+  IPageEditor& Editor() override;
+  IPrompts& Prompts() override { return *m_prompts; }
+  IFileDialogs& Dialogs() override { return *m_dialogs; }
+  TAppSettings& Settings() override { return m_settings; }
+  TSessionState& Session() override { return m_session; }
+  TTreeNode* SelectedPage() override;
+  void SelectPage(TTreeNode* page) override;
+  void ScrollTreeToTop() override;
+  void ShowStatusMessage(const std::string& sjis) override;
+  void SetModifiedIndicator(bool modified) override;
+  void UpdateCaption() override;
+  void ShowCaretPosition() override;
+  TTreeNode* AddPageAbove() override;
+
+  // IPageSwitchHost
+  std::string TitleBoxText() const override;
+  void SetTitleBoxText(std::string_view sjis) override;
+  void SetTitleBoxEnabled(bool enabled) override;
+  void SetTreeReadOnly(bool readOnly) override;
+  void SetMarkCommandEnabled(bool enabled) override;
+  void ShowPageAttributes(const TTreeNode* page) override;
+
+  // For tests and the controllers.
+  TDocumentController& Documents() { return *m_documents; }
+  TOutlineModel& Model() { return *m_model; }
+  QTreeView* TreeView() const { return tvnuv; }
+  TPlainPageEditor* PageEditor() const { return edxnuv; }
+  QLineEdit* TitleBox() const { return edTitle; }
+  TNuvStatusBar* Status() const { return m_status; }
+  bool TreeReadOnly() const { return m_treeReadOnly; }
+  bool MarkCommandEnabled() const { return m_markEnabled; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildWidgets();
+  void BuildActions();
+  void BuildMenus();
+  void ApplySettings();
+  void ReadSession();
+  void WriteSession();
+  void ApplySessionLayout();
+  void CaptureSessionLayout();
+
+  void tvnuvChange(const QModelIndex& current);
+  void edxnuvChange();
+  void edxnuvCaretMoved();
+  void edTitleChange(const QString& text);
+  void OnModelReset();
+  void miSpilitModeExecute();
+  void miPirkaCompatibleExecute(bool checked);
+  void acHelpExecute();
+  // Runs a command so that no exception reaches the event loop.
+  template <typename F>
+  void Guard(F&& command);
+
+  TOutlineTree m_tree;
+  TPagePictures m_pictures;
+  TDocumentState m_doc;
+  TAppSettings m_settings;
+  TPageSwitchSettings m_switchSettings;
+  TSessionState m_session;
+  std::unique_ptr<IPrompts> m_prompts;
+  std::unique_ptr<IFileDialogs> m_dialogs;
+  std::unique_ptr<TPageSwitch> m_pageSwitch;
+  TDocumentController* m_documents = nullptr;
+  TOutlineModel* m_model = nullptr;
+  TNodeId m_shownId = 0;  // the page whose text the editor holds
+  bool m_settingTitle = false;
+  bool m_treeReadOnly = false;
+  bool m_markEnabled = true;
+  bool m_closing = false;
+
+  QTreeView* tvnuv = nullptr;
+  TPlainPageEditor* edxnuv = nullptr;
+  QLineEdit* edTitle = nullptr;
+  QToolButton* btLabel = nullptr;
+  QToolButton* btMark = nullptr;
+  QComboBox* cbEditMode = nullptr;
+  QSpinBox* edWrapByte = nullptr;
+  QTabWidget* pnlList = nullptr;
+  QTreeWidget* lvItem = nullptr;
+  QTreeWidget* lvnuv = nullptr;
+  QSplitter* m_mainSplitter = nullptr;
+  QSplitter* m_rightSplitter = nullptr;
+  TNuvStatusBar* m_status = nullptr;
+  QToolBar* tbStandard = nullptr;
+  QToolBar* tbTree = nullptr;
+  QToolBar* tbEdit = nullptr;
+  QToolBar* tbFind = nullptr;
+  QToolBar* tbEditor = nullptr;
+  QToolBar* tbTitle = nullptr;
+  QToolBar* tbDate = nullptr;
+
+  QAction* acViewTree = nullptr;
+  QAction* acViewList = nullptr;
+  QAction* miSpilitMode = nullptr;
+  QAction* miViewStatusBar = nullptr;
+  QAction* miShowLineNo = nullptr;
+  QAction* miPirkaCompatible = nullptr;
+  QAction* acExit = nullptr;
+  QAction* acHelp = nullptr;
+  std::vector<QAction*> m_toolBarToggles;
+};
+
+}  // namespace nuv

@@ -1,0 +1,18 @@
+// The program entry: the application, the main window and the event loop.
+#include <QApplication>
+
+#include "app/MainWindow.h"
+#include "base/ProgramFolder.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("nuv");
+  nuv::SetExecutablePath(QCoreApplication::applicationFilePath().toStdString());
+  nuv::PrepareProgramFolder();
+  nuv::Tfmnuv window;
+  window.ShowFromSession();
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
+  window.FormShow(arguments);
+  return QApplication::exec();
+}

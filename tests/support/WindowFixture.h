@@ -1,0 +1,91 @@
+// A main window for tests: a fresh program folder, scripted dialogs and
+// prompts, and helpers to act like a user.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTreeView>
+#include <deque>
+#include <memory>
+
+#include "app/FileDialogs.h"
+#include "app/MainWindow.h"
+#include "app/OutlineModel.h"
+#include "app/PlainPageEditor.h"
+#include "support/FakePageEditor.h"
+#include "support/TempDir.h"
+
+namespace nuv::test {
+
+class TScriptedDialogs : public IFileDialogs {
+ public:
+  std::optional<TFileChoice> OpenFile(QWidget*, const QString&, const QStringList&) override { return Next(); }
+  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&) override {
+    proposals.push_back(proposed);
+    return Next();
+  }
+  // Answers in order; a choice with an empty path is a cancelled dialog.
+  std::deque<TFileChoice> answers;
+  QStringList proposals;
+  int asked = 0;
+
+ private:
+  std::optional<TFileChoice> Next() {
+    ++asked;
+    if (answers.empty()) return std::nullopt;
+    const TFileChoice a = answers.front();
+    answers.pop_front();
+    if (a.path.isEmpty()) return std::nullopt;
+    return a;
+  }
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("NUV_HOME", home.Path().c_str(), 1);
+    Create();
+  }
+  void TearDown() override { Destroy(); }
+
+  void Create() {
+    auto d = std::make_unique<TScriptedDialogs>();
+    auto p = std::make_unique<TScriptedPrompts>();
+    dialogs = d.get();
+    prompts = p.get();
+    window = std::make_unique<Tfmnuv>(std::move(d), std::move(p));
+  }
+  // Closes the window as the user would; true when it closed.
+  bool Close() { return window->close(); }
+  void Destroy() {
+    if (window) {
+      window->setAttribute(Qt::WA_DeleteOnClose, false);
+      window.reset();
+    }
+  }
+  void Start(const QStringList& args = {}) {
+    window->ShowFromSession();
+    window->FormShow(args);
+    QApplication::processEvents();
+  }
+  void Select(TTreeNode* page) {
+    window->TreeView()->setCurrentIndex(window->Model().IndexOf(page));
+    QApplication::processEvents();
+  }
+  void Type(const QString& text) {
+    window->PageEditor()->setFocus();
+    window->PageEditor()->insertPlainText(text);
+  }
+  std::string WriteSample(const std::string& name, const std::string& utf8) {
+    return docs.Write(name, Sj(utf8));
+  }
+
+  TTempDir home;
+  TTempDir docs;
+  std::unique_ptr<Tfmnuv> window;
+  TScriptedDialogs* dialogs = nullptr;
+  TScriptedPrompts* prompts = nullptr;
+};
+
+}  // namespace nuv::test
