@@ -2,9 +2,11 @@
 #include "base/FileIo.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -20,16 +22,7 @@ long long g_failAfter = -1;
 bool WriteAll(int fd, std::string_view data) {
   std::size_t done = 0;
   while (done < data.size()) {
-    std::size_t chunk = data.size() - done;
-    if (g_failAfter >= 0) {
-      const long long allowed = g_failAfter - static_cast<long long>(done);
-      if (allowed <= 0) {
-        errno = ENOSPC;
-        return false;
-      }
-      if (static_cast<long long>(chunk) > allowed) chunk = static_cast<std::size_t>(allowed);
-    }
-    const ssize_t n = ::write(fd, data.data() + done, chunk);
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -82,29 +75,105 @@ TReadResult ReadWholeFile(const std::string& path, std::string& out) {
   return TReadResult::Ok;
 }
 
-bool WriteFileAtomic(const std::string& pathIn, std::string_view data) {
-  const std::string path = ResolveTarget(pathIn);
-  std::string tmp = path + ".nuvtmp-XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return false;
+TAtomicFileWriter::TAtomicFileWriter(const std::string& path) : m_target(ResolveTarget(path)) {
+  m_temp = m_target + ".nuvtmp-XXXXXX";
+  m_fd = ::mkstemp(m_temp.data());
+  if (m_fd < 0) {
+    m_failed = true;
+    return;
+  }
   // Keep the permissions of the file being replaced; a new file gets the
   // usual 0666 less the umask.
   struct stat st {};
   mode_t mode;
-  if (::stat(path.c_str(), &st) == 0) {
+  if (::stat(m_target.c_str(), &st) == 0) {
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  bool ok = ::fchmod(fd, mode) == 0;
-  ok = ok && WriteAll(fd, data);
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(tmp.c_str());
+  if (::fchmod(m_fd, mode) != 0) m_failed = true;
+  m_buffer.reserve(1 << 20);
+}
+
+TAtomicFileWriter::~TAtomicFileWriter() {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    ::unlink(m_temp.c_str());
+  }
+}
+
+bool TAtomicFileWriter::Flush() {
+  if (m_failed) return false;
+  if (g_failAfter >= 0 && m_written + static_cast<long long>(m_buffer.size()) > g_failAfter) {
+    const long long allowed = std::max(0LL, g_failAfter - m_written);
+    WriteAll(m_fd, std::string_view(m_buffer).substr(0, static_cast<std::size_t>(allowed)));
+    m_failed = true;
+    return false;
+  }
+  if (!WriteAll(m_fd, m_buffer)) m_failed = true;
+  m_written += static_cast<long long>(m_buffer.size());
+  m_buffer.clear();
+  return !m_failed;
+}
+
+void TAtomicFileWriter::Append(std::string_view bytes) {
+  if (m_failed) return;
+  if (m_buffer.size() + bytes.size() > (1 << 20)) {
+    if (!Flush()) return;
+    if (bytes.size() >= (1 << 20)) {
+      m_buffer.assign(bytes);
+      Flush();
+      return;
+    }
+  }
+  m_buffer.append(bytes);
+}
+
+bool TAtomicFileWriter::Commit() {
+  if (m_fd < 0) return false;
+  bool ok = Flush() && ::fsync(m_fd) == 0;
+  ok = (::close(m_fd) == 0) && ok;
+  m_fd = -1;
+  ok = ok && ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+  if (!ok) ::unlink(m_temp.c_str());
   return ok;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data) {
+  TAtomicFileWriter writer(path);
+  writer.Append(data);
+  return writer.Commit();
+}
+
+TMappedFile::~TMappedFile() {
+  if (m_map) ::munmap(m_map, m_size);
+}
+
+TReadResult TMappedFile::Open(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Error;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return TReadResult::Error;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size > 0) {
+    void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (map != MAP_FAILED) {
+      m_map = map;
+      m_size = static_cast<std::size_t>(st.st_size);
+      m_bytes = std::string_view(static_cast<const char*>(map), m_size);
+      return TReadResult::Ok;
+    }
+  } else {
+    ::close(fd);
+  }
+  const TReadResult r = ReadWholeFile(path, m_fallback);
+  m_bytes = m_fallback;
+  return r;
 }
 
 bool FileExists(const std::string& path) {

@@ -16,6 +16,63 @@ enum class TReadResult { Ok, Missing, Error };
 TReadResult ReadWholeFile(const std::string& path, std::string& out);
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
+// Something that takes bytes in order: a file being written, or a string.
+class IByteSink {
+ public:
+  virtual ~IByteSink() = default;
+  virtual void Append(std::string_view bytes) = 0;
+};
+
+class TStringSink : public IByteSink {
+ public:
+  explicit TStringSink(std::string& out) : m_out(out) {}
+  void Append(std::string_view bytes) override { m_out.append(bytes); }
+
+ private:
+  std::string& m_out;
+};
+
+// Writes a file through a temporary file beside it, so large documents are
+// written without holding their whole image in memory. Nothing replaces the
+// target until Commit succeeds; a writer destroyed without it leaves no file.
+class TAtomicFileWriter : public IByteSink {
+ public:
+  explicit TAtomicFileWriter(const std::string& path);
+  ~TAtomicFileWriter() override;
+  TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+  TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+  void Append(std::string_view bytes) override;
+  // Flushes, syncs, closes and renames over the target; false on any failure.
+  bool Commit();
+
+ private:
+  bool Flush();
+  std::string m_target;
+  std::string m_temp;
+  int m_fd = -1;
+  bool m_failed = false;
+  long long m_written = 0;
+  std::string m_buffer;
+};
+
+// A file's bytes, mapped read-only when it is a regular file.
+class TMappedFile {
+ public:
+  TMappedFile() = default;
+  ~TMappedFile();
+  TMappedFile(const TMappedFile&) = delete;
+  TMappedFile& operator=(const TMappedFile&) = delete;
+  TReadResult Open(const std::string& path);
+  std::string_view Bytes() const { return m_bytes; }
+
+ private:
+  void* m_map = nullptr;
+  std::size_t m_size = 0;
+  std::string m_fallback;
+  std::string_view m_bytes;
+};
+
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.

@@ -123,15 +123,14 @@ TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& 
 }
 
 TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& options, TOutlineTree& out) {
-  std::string bytes;
-  if (ReadWholeFile(path, bytes) != TReadResult::Ok) return TBinaryReadResult{};
-  return ReadBinaryBytes(bytes, options, out);
+  TMappedFile file;
+  if (file.Open(path) != TReadResult::Ok) return TBinaryReadResult{};
+  return ReadBinaryBytes(file.Bytes(), options, out);
 }
 
-bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out) {
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out) {
   constexpr std::size_t kMaxLength = 0x7FFFFFFF;
   std::string block;
-  std::size_t bodies = 0;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     block.append(static_cast<std::size_t>(page->Level()), '\t');
     // Leading blanks would read back as deeper levels: the title is written without them.
@@ -139,37 +138,44 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::strin
     while (!title.empty() && (title[0] == '\t' || title[0] == ' ')) title.remove_prefix(1);
     block += title;
     block += "\r\n";
-    if (page->Data()) {
-      if (page->Data()->Body().size() > kMaxLength) return false;
-      bodies += page->Data()->Body().size();
-    }
+    if (page->Data() && page->Data()->Body().size() > kMaxLength) return false;
   }
   if (block.size() > kMaxLength) return false;
-  out.clear();
-  out.reserve(4 + block.size() + bodies + 12 * static_cast<std::size_t>(tree.Count()));
-  AppendInt32(out, static_cast<int32_t>(block.size()));
-  out += block;
+  std::string word;
+  auto appendInt = [&](int32_t value) {
+    word.clear();
+    AppendInt32(word, value);
+    out.Append(word);
+  };
+  appendInt(static_cast<int32_t>(block.size()));
+  out.Append(block);
   const int selectedIndex = selected ? selected->AbsoluteIndex() : 0;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     const TNodeData* data = page->Data();
     if (!data) {
-      AppendInt32(out, 0);
-      AppendInt32(out, 0);
-      AppendInt32(out, 0);
+      appendInt(0);
+      appendInt(0);
+      appendInt(0);
       continue;
     }
-    AppendInt32(out, static_cast<int32_t>(data->Body().size()));
-    out += data->Body();
-    AppendInt32(out, static_cast<int32_t>(data->MarkLabel()));
+    appendInt(static_cast<int32_t>(data->Body().size()));
+    out.Append(data->Body());
+    appendInt(static_cast<int32_t>(data->MarkLabel()));
     const bool first = page == tree.GetFirstNode();
-    AppendInt32(out, first ? selectedIndex : (page->Expanded() && page->HasChildren() ? 1 : 0));
+    appendInt(first ? selectedIndex : (page->Expanded() && page->HasChildren() ? 1 : 0));
   }
   return true;
 }
 
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out) {
+  out.clear();
+  TStringSink sink(out);
+  return BuildBinary(tree, selected, sink);
+}
+
 bool WriteBinary(const std::string& path, const TOutlineTree& tree, const TTreeNode* selected) {
-  std::string image;
-  return BuildBinary(tree, selected, image) && WriteFileAtomic(path, image);
+  TAtomicFileWriter writer(path);
+  return BuildBinary(tree, selected, writer) && writer.Commit();
 }
 
 }  // namespace nuv

@@ -9,6 +9,7 @@
 
 namespace nuv {
 
+class IByteSink;
 class TOutlineTree;
 class TTreeNode;
 
@@ -28,6 +29,7 @@ TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& opti
 // The file image of a document; `selected` (may be null) goes into the first
 // view word. False when a length does not fit the format's 32-bit fields.
 bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out);
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out);
 // Writes atomically; false when any write fails (the old file stays).
 bool WriteBinary(const std::string& path, const TOutlineTree& tree, const TTreeNode* selected);
 

@@ -176,33 +176,45 @@ void PrepareLines(std::string_view bytes, std::string_view fileName, TLightStrin
   lines.Insert(0, "." + std::string(fileName));
 }
 
-// Lines of a body as the writer joins them: CR LF, CR or LF end a line (a NUL
-// is kept as a character), and a final line break gives no empty last line.
-void AppendBodyLines(std::string& out, std::string_view body, std::string_view headPrefix, bool* headDone) {
+// Whether every line end of a body is CR LF, so it can be written as it is.
+bool OnlyCrLf(std::string_view body) {
+  for (std::size_t i = body.find('\r'); i != std::string_view::npos; i = body.find('\r', i + 1))
+    if (i + 1 >= body.size() || body[i + 1] != '\n') return false;
+  for (std::size_t i = body.find('\n'); i != std::string_view::npos; i = body.find('\n', i + 1))
+    if (i == 0 || body[i - 1] != '\r') return false;
+  return true;
+}
+
+// Writes a body as lines: CR LF, CR or LF end a line (a NUL is kept as a
+// character), and a final line break gives no empty last line. `headPrefix`
+// goes in front of the first line; false when the body has no line at all.
+bool AppendBodyLines(IByteSink& out, std::string_view body, std::string_view headPrefix) {
+  if (body.empty()) return false;
+  out.Append(headPrefix);
+  if (OnlyCrLf(body)) {
+    out.Append(body);
+    if (body.size() < 2 || body.substr(body.size() - 2) != "\r\n") out.Append("\r\n");
+    return true;
+  }
   std::size_t start = 0;
-  auto emit = [&](std::string_view line) {
-    if (headDone && !*headDone) {
-      out += headPrefix;
-      *headDone = true;
-    }
-    out += line;
-    out += "\r\n";
-  };
   for (std::size_t i = 0; i < body.size(); ++i) {
     if (body[i] != '\r' && body[i] != '\n') continue;
-    emit(body.substr(start, i - start));
+    out.Append(body.substr(start, i - start));
+    out.Append("\r\n");
     if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < body.size()) emit(body.substr(start));
+  if (start < body.size()) {
+    out.Append(body.substr(start));
+    out.Append("\r\n");
+  }
+  return true;
 }
 
-void AppendMeta(std::string& out, const TTreeNode* page) {
-  out += kMetaPrefix;
-  out += std::to_string(page->ImageIndex());
-  out += ',';
-  out += std::to_string(page->StateIndex());
-  out += "\r\n";
+void AppendMeta(IByteSink& out, const TTreeNode* page) {
+  const std::string line = std::string(kMetaPrefix) + std::to_string(page->ImageIndex()) + "," +
+                           std::to_string(page->StateIndex()) + "\r\n";
+  out.Append(line);
 }
 
 }  // namespace
@@ -221,9 +233,9 @@ bool ReadTextBytes(std::string_view bytes, std::string_view fileName, const TFor
 }
 
 bool ReadText(const std::string& path, const TFormatOptions& options, TOutlineTree& out) {
-  std::string bytes;
-  if (ReadWholeFile(path, bytes) != TReadResult::Ok) return false;
-  return ReadTextBytes(bytes, FileNameTitle(path), options, out);
+  TMappedFile file;
+  if (file.Open(path) != TReadResult::Ok) return false;
+  return ReadTextBytes(file.Bytes(), FileNameTitle(path), options, out);
 }
 
 TTreeNode* ImportTextBytes(std::string_view bytes, std::string_view fileName, const TFormatOptions& options,
@@ -256,59 +268,65 @@ TTreeNode* ImportTextBytes(std::string_view bytes, std::string_view fileName, co
 
 TTreeNode* ImportText(const std::string& path, const TFormatOptions& options, TOutlineTree& doc,
                       TTreeNode* importParent, bool& ok) {
-  std::string bytes;
-  if (ReadWholeFile(path, bytes) != TReadResult::Ok) {
+  TMappedFile file;
+  if (file.Open(path) != TReadResult::Ok) {
     ok = false;
     return nullptr;
   }
-  return ImportTextBytes(bytes, FileNameTitle(path), options, doc, importParent, ok);
+  return ImportTextBytes(file.Bytes(), FileNameTitle(path), options, doc, importParent, ok);
 }
 
-std::string BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
-                      const TFormatOptions& options) {
-  std::string out;
+bool BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
+               const TFormatOptions& options, IByteSink& out) {
   const TTreeNode* start = subtreeRoot ? subtreeRoot : tree.GetFirstNode();
-  if (!start) return out;
+  if (!start) return false;
   const int base = start->Level();
   const bool headingCarriesBody = options.PirkaCompatible || noTitles;
   for (const TTreeNode* page = start; page; page = page->GetNext()) {
     if (subtreeRoot && page != start && page->Level() <= base) break;
     const std::string prefix(static_cast<std::size_t>(page->Level() - base + 1), '.');
     if (!headingCarriesBody) {
-      out += prefix;
-      out += page->Text();
-      out += "\r\n";
+      out.Append(prefix);
+      out.Append(page->Text());
+      out.Append("\r\n");
       if (options.TextSaveWithData) AppendMeta(out, page);
-      if (!page->Data()) {
-        out += "\r\n";
-      } else {
-        AppendBodyLines(out, page->Data()->Body(), std::string_view(), nullptr);
-      }
+      if (!page->Data())
+        out.Append("\r\n");
+      else
+        AppendBodyLines(out, page->Data()->Body(), std::string_view());
       continue;
     }
     // The heading is the dots followed by the body's first line. A page
     // without a record or with an empty body still gets its heading, so it
     // and its children keep their places.
-    bool headDone = false;
-    std::string body;
-    if (page->Data()) AppendBodyLines(body, page->Data()->Body(), prefix, &headDone);
-    if (!headDone) body = prefix + "\r\n";
-    if (options.TextSaveWithData) {
-      const std::size_t headEnd = body.find("\r\n") + 2;
-      std::string meta;
-      AppendMeta(meta, page);
-      body.insert(headEnd, meta);
-    }
-    out += body;
+    const std::string_view body = page->Data() ? std::string_view(page->Data()->Body()) : std::string_view();
+    const std::size_t firstEnd = std::min(body.find_first_of("\r\n"), body.size());
+    std::size_t restStart = firstEnd;
+    if (restStart < body.size()) restStart += (body[restStart] == '\r' && restStart + 1 < body.size() && body[restStart + 1] == '\n') ? 2 : 1;
+    out.Append(prefix);
+    out.Append(body.substr(0, firstEnd));
+    out.Append("\r\n");
+    if (options.TextSaveWithData) AppendMeta(out, page);
+    AppendBodyLines(out, body.substr(restStart), std::string_view());
   }
-  return out;
+  return true;
+}
+
+std::string BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
+                      const TFormatOptions& options) {
+  std::string text;
+  TStringSink sink(text);
+  BuildText(tree, noTitles, subtreeRoot, options, sink);
+  return text;
 }
 
 TTextWriteResult WriteText(const std::string& path, const TOutlineTree& tree, bool noTitles,
                            const TTreeNode* subtreeRoot, const TFormatOptions& options) {
-  const std::string text = BuildText(tree, noTitles, subtreeRoot, options);
-  if (text.empty()) return TTextWriteResult::Empty;
-  return WriteFileAtomic(path, text) ? TTextWriteResult::Written : TTextWriteResult::Failed;
+  const TTreeNode* start = subtreeRoot ? subtreeRoot : tree.GetFirstNode();
+  if (!start) return TTextWriteResult::Empty;
+  TAtomicFileWriter writer(path);
+  BuildText(tree, noTitles, subtreeRoot, options, writer);
+  return writer.Commit() ? TTextWriteResult::Written : TTextWriteResult::Failed;
 }
 
 std::string FileNameTitle(const std::string& path) {

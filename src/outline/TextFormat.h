@@ -9,6 +9,7 @@
 
 namespace nuv {
 
+class IByteSink;
 class TOutlineTree;
 class TTreeNode;
 
@@ -35,6 +36,9 @@ enum class TTextWriteResult { Written, Empty, Failed };
 // `noTitles` leaves the titles out (the heading carries the body's first line).
 std::string BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
                       const TFormatOptions& options);
+// The same into a sink; false when there is no page to write.
+bool BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot, const TFormatOptions& options,
+               IByteSink& out);
 // Writes atomically; an empty result writes nothing.
 TTextWriteResult WriteText(const std::string& path, const TOutlineTree& tree, bool noTitles,
                            const TTreeNode* subtreeRoot, const TFormatOptions& options);
