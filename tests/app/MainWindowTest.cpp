@@ -243,6 +243,23 @@ TEST_F(MainWindowTest, SaveWritesEitherFormat) {
   EXPECT_EQ(intact.GetFirstNode()->Data()->Body(), "typed \r\n");
 }
 
+TEST_F(MainWindowTest, WithoutArgumentsTheLastDocumentOpensAgain) {
+  const std::string path = docs.Write("three.txt", kThreePages);
+  Start({QString::fromStdString(path)});
+  ASSERT_TRUE(Close());
+  Destroy();
+  Create();
+  Start();
+  EXPECT_EQ(window->Document().path, path);
+  EXPECT_EQ(Dump(window->Tree()), "A .B C");
+  WriteIni("Action", "OpenLastFile", "0");
+  Destroy();
+  Create();
+  Start();
+  EXPECT_EQ(window->Tree().Count(), 1);
+  EXPECT_EQ(window->Tree().GetFirstNode()->Text(), Sj("無題"));
+}
+
 TEST_F(MainWindowTest, AMissingBinaryDocumentStartsANewDocumentUnderItsName) {
   const std::string path = docs.File("future.pk2");
   Start({QString::fromStdString(path)});

@@ -1,0 +1,74 @@
+// nuvtool convert as a real child process: both directions, the text modes,
+// and one-line errors with a failing exit code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "outline/BinaryFormat.h"
+#include "outline/OutlineTree.h"
+#include "support/ChildProcess.h"
+#include "support/OutlineFixtures.h"
+
+namespace nuv {
+namespace {
+
+const std::string kTool = NUVTOOL;
+
+TEST(ToolConvertTest, TheSampleDocumentSurvivesBothFormats) {
+  test::TTempDir dir;
+  const std::string sample = std::string(NUV_SOURCE_DIR) + "/share/sample.txt";
+  ASSERT_EQ(test::RunCommand(kTool + " convert " + sample + " " + dir.File("s.pk2")).exitCode, 0);
+  ASSERT_EQ(test::RunCommand(kTool + " convert " + dir.File("s.pk2") + " " + dir.File("s.txt")).exitCode, 0);
+  std::string original;
+  ReadWholeFile(sample, original);
+  EXPECT_EQ(dir.Read("s.txt"), original);
+  TOutlineTree tree;
+  ASSERT_TRUE(ReadBinary(dir.File("s.pk2"), TFormatOptions{}, tree).ok);
+  EXPECT_GT(tree.Count(), 5);
+}
+
+TEST(ToolConvertTest, TextModes) {
+  test::TTempDir dir;
+  TOutlineTree tree;
+  test::BuildPlanExample(tree);
+  WriteBinary(dir.File("plan.pk2"), tree, nullptr);
+  const std::string trash = test::Sj("ごみ箱");
+  struct Case {
+    std::string flags;
+    std::string text;
+  } cases[] = {
+      {"", ".Plan\r\n##nuv##,1,-1\r\n..Step A\r\n##nuv##,5,-1\r\nfirst\r\nsecond\r\n." + trash + "\r\n##nuv##,17,-1\r\n"},
+      {"--no-data", ".Plan\r\n..Step A\r\nfirst\r\nsecond\r\n." + trash + "\r\n"},
+      {"--no-data --compat", ".\r\n..first\r\nsecond\r\n.\r\n"},
+      {"--no-titles --no-data", ".\r\n..first\r\nsecond\r\n.\r\n"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(test::RunCommand(kTool + " convert " + dir.File("plan.pk2") + " " + dir.File("o.txt") + " " + c.flags).exitCode, 0);
+    EXPECT_EQ(dir.Read("o.txt"), c.text) << c.flags;
+  }
+}
+
+TEST(ToolConvertTest, FailuresExitNonZeroWithOneLine) {
+  test::TTempDir dir;
+  dir.Write("bad.pk2", "\x09\x00\x00\x00short");
+  dir.Write("bad.txt", ".A\r\n##nuv##,x,1\r\n");
+  const std::string cases[] = {
+      kTool + " convert " + dir.File("missing.txt") + " " + dir.File("o.pk2"),
+      kTool + " convert " + dir.File("bad.pk2") + " " + dir.File("o.txt"),
+      kTool + " convert " + dir.File("bad.txt") + " " + dir.File("o.pk2"),
+      kTool + " convert " + dir.File("bad.txt"),
+      kTool + " convert a b --bogus",
+      kTool + " convert " + std::string(NUV_SOURCE_DIR) + "/share/sample.txt " + dir.File("no/such/dir/o.pk2"),
+  };
+  for (const auto& command : cases) {
+    const test::TProcessResult r = test::RunCommand(command, true);
+    EXPECT_NE(r.exitCode, 0) << command;
+    EXPECT_EQ(r.out.rfind("nuvtool: ", 0), 0u) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+  }
+  EXPECT_NE(test::RunCommand(kTool + " nosuchcommand", true).exitCode, 0);
+  EXPECT_FALSE(FileExists(dir.File("o.pk2")));
+}
+
+}  // namespace
+}  // namespace nuv
