@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/AppSettings.h"
+#include "app/Actions.h"
 #include "app/AppTexts.h"
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
@@ -27,13 +28,6 @@
 namespace nuv {
 
 namespace {
-
-QAction* MakeAction(QObject* parent, const char* name, const QString& caption, const QKeySequence& shortcut) {
-  auto* action = new QAction(caption, parent);
-  action->setObjectName(name);
-  action->setShortcut(shortcut);
-  return action;
-}
 
 // The title without its extension and without the characters file names
 // cannot hold, stepping over trail bytes.

@@ -22,6 +22,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/Actions.h"
 #include "app/AppTexts.h"
 #include "app/DocumentController.h"
 #include "app/FileDialogs.h"
@@ -41,15 +42,6 @@
 namespace nuv {
 
 namespace {
-
-QAction* MakeAction(QObject* parent, const char* name, const QString& caption,
-                    const QKeySequence& shortcut = QKeySequence(), bool checkable = false) {
-  auto* action = new QAction(caption, parent);
-  action->setObjectName(name);
-  action->setShortcut(shortcut);
-  action->setCheckable(checkable);
-  return action;
-}
 
 QToolBar* MakeBar(QWidget* parent, const char* name, const QString& caption) {
   auto* bar = new QToolBar(caption, parent);

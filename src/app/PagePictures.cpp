@@ -18,96 +18,94 @@ QPixmap Blank() {
   return p;
 }
 
-// A round status mark with a symbol inside.
-QPixmap StatusMark(QColor fill, QColor line, void (*symbol)(QPainter&)) {
+// A transparent 16 x 16 picture painted by `paint` with antialiasing.
+template <typename F>
+QPixmap Drawn(F paint) {
   QPixmap p = Blank();
   QPainter g(&p);
   g.setRenderHint(QPainter::Antialiasing);
-  g.setPen(QPen(line, 1.2));
-  g.setBrush(fill);
-  g.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-  if (symbol) symbol(g);
+  paint(g);
   return p;
+}
+
+// A round status mark with a symbol inside.
+QPixmap StatusMark(QColor fill, QColor line, void (*symbol)(QPainter&)) {
+  return Drawn([&](QPainter& g) {
+    g.setPen(QPen(line, 1.2));
+    g.setBrush(fill);
+    g.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    if (symbol) symbol(g);
+  });
 }
 
 QPixmap Memo() {
-  QPixmap p = Blank();
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing);
-  g.setPen(QPen(QColor(70, 90, 130), 1));
-  g.setBrush(QColor(255, 250, 205));
-  QPainterPath page;
-  page.moveTo(3.5, 1.5);
-  page.lineTo(10.5, 1.5);
-  page.lineTo(13.5, 4.5);
-  page.lineTo(13.5, 14.5);
-  page.lineTo(3.5, 14.5);
-  page.closeSubpath();
-  g.drawPath(page);
-  for (int y = 6; y <= 12; y += 3) g.drawLine(QPointF(5.5, y + 0.5), QPointF(11.5, y + 0.5));
-  return p;
+  return Drawn([&](QPainter& g) {
+    g.setPen(QPen(QColor(70, 90, 130), 1));
+    g.setBrush(QColor(255, 250, 205));
+    QPainterPath page;
+    page.moveTo(3.5, 1.5);
+    page.lineTo(10.5, 1.5);
+    page.lineTo(13.5, 4.5);
+    page.lineTo(13.5, 14.5);
+    page.lineTo(3.5, 14.5);
+    page.closeSubpath();
+    g.drawPath(page);
+    for (int y = 6; y <= 12; y += 3) g.drawLine(QPointF(5.5, y + 0.5), QPointF(11.5, y + 0.5));
+  });
 }
 
 QPixmap Folder() {
-  QPixmap p = Blank();
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing);
-  g.setPen(QPen(QColor(150, 110, 20), 1));
-  g.setBrush(QColor(245, 200, 80));
-  g.drawRect(QRectF(1.5, 4.5, 13, 9));
-  g.drawRect(QRectF(1.5, 2.5, 5, 2));
-  return p;
+  return Drawn([&](QPainter& g) {
+    g.setPen(QPen(QColor(150, 110, 20), 1));
+    g.setBrush(QColor(245, 200, 80));
+    g.drawRect(QRectF(1.5, 4.5, 13, 9));
+    g.drawRect(QRectF(1.5, 2.5, 5, 2));
+  });
 }
 
 QPixmap Label(QColor color) {
-  QPixmap p = Blank();
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing);
-  g.setPen(QPen(color.darker(150), 1));
-  g.setBrush(color);
-  QPainterPath tag;
-  tag.moveTo(2.5, 3.5);
-  tag.lineTo(10.5, 3.5);
-  tag.lineTo(14.5, 8);
-  tag.lineTo(10.5, 12.5);
-  tag.lineTo(2.5, 12.5);
-  tag.closeSubpath();
-  g.drawPath(tag);
-  g.setBrush(Qt::white);
-  g.drawEllipse(QRectF(4, 6.5, 3, 3));
-  return p;
+  return Drawn([&](QPainter& g) {
+    g.setPen(QPen(color.darker(150), 1));
+    g.setBrush(color);
+    QPainterPath tag;
+    tag.moveTo(2.5, 3.5);
+    tag.lineTo(10.5, 3.5);
+    tag.lineTo(14.5, 8);
+    tag.lineTo(10.5, 12.5);
+    tag.lineTo(2.5, 12.5);
+    tag.closeSubpath();
+    g.drawPath(tag);
+    g.setBrush(Qt::white);
+    g.drawEllipse(QRectF(4, 6.5, 3, 3));
+  });
 }
 
 QPixmap Overlay() {
-  QPixmap p = Blank();
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing);
-  g.setPen(QPen(Qt::white, 1));
-  g.setBrush(QColor(20, 110, 220));
-  g.drawRect(QRectF(0.5, 8.5, 7, 7));
-  g.setPen(QPen(Qt::white, 1.4));
-  g.drawLine(QPointF(2, 14), QPointF(6, 10));
-  g.drawLine(QPointF(3.5, 10), QPointF(6, 10));
-  g.drawLine(QPointF(6, 10), QPointF(6, 12.5));
-  return p;
+  return Drawn([&](QPainter& g) {
+    g.setPen(QPen(Qt::white, 1));
+    g.setBrush(QColor(20, 110, 220));
+    g.drawRect(QRectF(0.5, 8.5, 7, 7));
+    g.setPen(QPen(Qt::white, 1.4));
+    g.drawLine(QPointF(2, 14), QPointF(6, 10));
+    g.drawLine(QPointF(3.5, 10), QPointF(6, 10));
+    g.drawLine(QPointF(6, 10), QPointF(6, 12.5));
+  });
 }
 
 QPixmap Trash(bool full) {
-  QPixmap p = Blank();
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing);
-  g.setPen(QPen(QColor(90, 90, 90), 1));
-  g.setBrush(QColor(200, 200, 200));
-  g.drawRect(QRectF(3.5, 4.5, 9, 10));
-  g.drawLine(QPointF(2, 3.5), QPointF(14, 3.5));
-  g.drawLine(QPointF(6.5, 2), QPointF(9.5, 2));
-  if (full) {
-    g.setBrush(QColor(240, 240, 240));
-    g.drawRect(QRectF(5, 0.5, 6, 4));
+  return Drawn([&](QPainter& g) {
     g.setPen(QPen(QColor(90, 90, 90), 1));
-    for (int x = 6; x <= 10; x += 2) g.drawLine(QPointF(x + 0.5, 6.5), QPointF(x + 0.5, 12.5));
-  }
-  return p;
+    g.setBrush(QColor(200, 200, 200));
+    g.drawRect(QRectF(3.5, 4.5, 9, 10));
+    g.drawLine(QPointF(2, 3.5), QPointF(14, 3.5));
+    g.drawLine(QPointF(6.5, 2), QPointF(9.5, 2));
+    if (full) {
+      g.setBrush(QColor(240, 240, 240));
+      g.drawRect(QRectF(5, 0.5, 6, 4));
+      g.setPen(QPen(QColor(90, 90, 90), 1));
+      for (int x = 6; x <= 10; x += 2) g.drawLine(QPointF(x + 0.5, 6.5), QPointF(x + 0.5, 12.5));
+    }
+  });
 }
 
 QPixmap Greyed(const QPixmap& source) {
