@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/AsciiCase.h"
 #include "base/Codec.h"
 #include "base/IniFile.h"
 
@@ -303,9 +304,21 @@ std::vector<TConfigKey> BuildKeys() {
   return keys;
 }
 
+// stem followed by one or more decimal digits, the stem in any case.
+bool IsNumbered(std::string_view key, std::string_view stem) {
+  if (key.size() <= stem.size() || !AsciiEqualNoCase(key.substr(0, stem.size()), stem)) return false;
+  for (char ch : key.substr(stem.size()))
+    if (ch < '0' || ch > '9') return false;
+  return true;
+}
+
 template <class T>
 T* Get(const TFieldRef& ref) {
   return std::get<T*>(ref);
+}
+
+void SetBit(const TStyleBit& bit, bool on) {
+  *bit.set = static_cast<TFontStyles>(on ? (*bit.set | bit.bit) : (*bit.set & ~bit.bit));
 }
 
 }  // namespace
@@ -316,6 +329,16 @@ const std::vector<TConfigKey>& ConfigKeys() {
 }
 
 std::span<const TToolField> ToolFields() { return kToolFields; }
+
+bool IsRewrittenKey(std::string_view section, std::string_view key) {
+  if (AsciiEqualNoCase(section, kBracketsSection))
+    return std::any_of(std::begin(kBracketFields), std::end(kBracketFields),
+                       [&](const auto& f) { return IsNumbered(key, f.stem); });
+  if (AsciiEqualNoCase(section, kToolsSection))
+    return AsciiEqualNoCase(key, "Count") || std::any_of(std::begin(kToolFields), std::end(kToolFields),
+                                                    [&](const auto& f) { return IsNumbered(key, f.stem); });
+  return false;
+}
 
 bool IsValidColor(int32_t color) {
   const auto u = static_cast<uint32_t>(color);
@@ -360,10 +383,20 @@ void ReadValue(const TIniFile& ini, const TConfigKey& key, TnuvConfig& config) {
     case TKeyType::Style: {
       const TStyleBit bit = std::get<TStyleBit>(ref);
       const bool current = (*bit.set & bit.bit) != 0;
-      const bool on = ini.ReadBool(key.section, key.key, key.editorValue ? current : key.numberDefault != 0);
-      *bit.set = static_cast<TFontStyles>(on ? (*bit.set | bit.bit) : (*bit.set & ~bit.bit));
+      SetBit(bit, ini.ReadBool(key.section, key.key, key.editorValue ? current : key.numberDefault != 0));
       return;
     }
+  }
+}
+
+void SetToDefault(const TConfigKey& key, TnuvConfig& config) {
+  const TFieldRef ref = key.field(config);
+  switch (key.type) {
+    case TKeyType::Text: *Get<std::string>(ref) = key.textDefault; return;
+    case TKeyType::Int:
+    case TKeyType::Color: *Get<int32_t>(ref) = key.numberDefault; return;
+    case TKeyType::Bool: *Get<bool>(ref) = key.numberDefault != 0; return;
+    case TKeyType::Style: SetBit(std::get<TStyleBit>(ref), key.numberDefault != 0); return;
   }
 }
 

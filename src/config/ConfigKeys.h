@@ -83,6 +83,11 @@ inline constexpr std::string_view kToolsSection = "Tools";
 inline constexpr std::string_view kBracketsMarkerKey = "BracketsStr8";
 inline constexpr std::string_view kBracketsMarker = "<node@";
 
+// Whether a key of the Brackets or Tools section is one nuv writes (a slot or
+// tool key with any number, or the tool Count): saving removes these before
+// it writes the slots and tools afresh, and keeps every other line.
+bool IsRewrittenKey(std::string_view section, std::string_view key);
+
 // The editor's range of the wrap width.
 constexpr int32_t kWrapByteMin = 20;
 constexpr int32_t kWrapByteMax = 250;
@@ -94,6 +99,7 @@ bool IsValidColor(int32_t color);
 // A value as the file holds it, and back.
 std::string FormatValue(TKeyType type, const TFieldRef& ref);
 void ReadValue(const TIniFile& ini, const TConfigKey& key, TnuvConfig& config);
+void SetToDefault(const TConfigKey& key, TnuvConfig& config);
 // Applies the key's check (and, for colours, the validity test) to its value.
 void CheckValue(const TConfigKey& key, TnuvConfig& config);
 

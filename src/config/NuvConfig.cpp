@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/AsciiCase.h"
 #include "base/FileIo.h"
 #include "base/IniFile.h"
 #include "base/ProgramFolder.h"
@@ -12,13 +13,6 @@ namespace nuv {
 
 namespace {
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; };
-           return lower(x) == lower(y);
-         });
-}
-
 std::string ToolKey(const TToolField& field, std::size_t index) { return field.stem + std::to_string(index); }
 
 // The store only reads through these references; the member accessors of the
@@ -26,6 +20,13 @@ std::string ToolKey(const TToolField& field, std::size_t index) { return field.s
 template <class T>
 T& Unconst(const T& record) {
   return const_cast<T&>(record);
+}
+
+// Removes the slot or tool keys of a section, so that slots emptied and tools
+// deleted since the last save do not come back; comments and keys of others stay.
+void RemoveRewrittenKeys(TIniFile& ini, std::string_view section) {
+  for (const std::string& key : ini.ReadSection(section))
+    if (IsRewrittenKey(section, key)) ini.DeleteKey(section, key);
 }
 
 }  // namespace
@@ -53,32 +54,24 @@ std::string TnuvConfig::FileForSave(const std::string& name) const {
 }
 
 void TnuvConfig::ResetToDefaults() {
-  for (const TConfigKey& key : ConfigKeys()) {
-    const TFieldRef ref = key.field(*this);
-    switch (key.type) {
-      case TKeyType::Text: *std::get<std::string*>(ref) = key.textDefault; break;
-      case TKeyType::Int:
-      case TKeyType::Color: *std::get<int32_t*>(ref) = key.numberDefault; break;
-      case TKeyType::Bool: *std::get<bool*>(ref) = key.numberDefault != 0; break;
-      case TKeyType::Style: {
-        const TStyleBit bit = std::get<TStyleBit>(ref);
-        *bit.set = static_cast<TFontStyles>(key.numberDefault ? (*bit.set | bit.bit) : (*bit.set & ~bit.bit));
-        break;
-      }
-    }
-  }
+  for (const TConfigKey& key : ConfigKeys()) SetToDefault(key, *this);
   Tools.clear();
 }
 
 void TnuvConfig::Validate() {
   for (const TConfigKey& key : ConfigKeys()) CheckValue(key, *this);
   // A file brought over from Windows names a program that does not exist here.
-  if (EqualNoCase(Path.Editor, "notepad.exe") || EqualNoCase(Path.Editor, "notepad")) Path.Editor = kDefaultEditor;
+  if (AsciiEqualNoCase(Path.Editor, "notepad.exe") || AsciiEqualNoCase(Path.Editor, "notepad")) Path.Editor = kDefaultEditor;
 }
 
-void TnuvConfig::ReadFrom(TIniFile& ini) {
-  if (ini.ReadString(kBracketsSection, kBracketsMarkerKey, "") != kBracketsMarker) ini.EraseSection(kBracketsSection);
-  for (const TConfigKey& key : ConfigKeys()) ReadValue(ini, key, *this);
+void TnuvConfig::ReadFrom(const TIniFile& ini) {
+  // Brackets written before the "<node@" slot existed are dropped: every slot
+  // then takes its default, as if the section were empty.
+  const bool keepBrackets = ini.ReadString(kBracketsSection, kBracketsMarkerKey, "") == kBracketsMarker;
+  for (const TConfigKey& key : ConfigKeys()) {
+    if (key.section == kBracketsSection && !keepBrackets) SetToDefault(key, *this);
+    else ReadValue(ini, key, *this);
+  }
 
   const int32_t count = std::clamp(ini.ReadInteger(kToolsSection, "Count", 0), 0, kMaxTools);
   Tools.assign(static_cast<std::size_t>(count), TnuvTool{});
@@ -98,18 +91,14 @@ bool TnuvConfig::WriteTo(TIniFile& ini, std::vector<std::string>* refused) const
   };
 
   TnuvConfig& self = Unconst(*this);
-  bool bracketsErased = false;
+  RemoveRewrittenKeys(ini, kBracketsSection);
   for (const TConfigKey& key : ConfigKeys()) {
-    if (key.section == kBracketsSection) {
-      // Rewritten whole, so slots emptied since the last save disappear.
-      if (!bracketsErased) ini.EraseSection(kBracketsSection);
-      bracketsErased = true;
-      if (!Brackets[static_cast<std::size_t>(key.slot)].InUse()) continue;
-    }
+    // Only slots with both texts are written.
+    if (key.section == kBracketsSection && !Brackets[static_cast<std::size_t>(key.slot)].InUse()) continue;
     write(key.section, key.key, FormatValue(key.type, key.field(self)));
   }
 
-  ini.EraseSection(kToolsSection);
+  RemoveRewrittenKeys(ini, kToolsSection);
   write(kToolsSection, "Count", std::to_string(Tools.size()));
   for (std::size_t i = 0; i < Tools.size(); ++i)
     for (const TToolField& field : ToolFields())

@@ -222,11 +222,11 @@ class TnuvConfig {
   // since the last load go back to the file they belong to instead of being lost.
   bool SwitchTo(const std::string& name);
 
-  // The settings in an ini already in memory. Reading drops a Brackets
-  // section that lacks the "<node@" slot from `ini` and leaves every slot at
-  // its default; missing keys of the editor's settings keep their current
-  // values, all others take their defaults; the values are checked.
-  void ReadFrom(TIniFile& ini);
+  // The settings in an ini already in memory. A Brackets section whose slot 8
+  // is not "<node@" is ignored and every slot takes its default; missing keys
+  // of the editor's settings keep their current values, all others take
+  // their defaults; then the values are checked (Validate).
+  void ReadFrom(const TIniFile& ini);
   // False when a value was refused (see Save).
   bool WriteTo(TIniFile& ini, std::vector<std::string>* refused = nullptr) const;
 

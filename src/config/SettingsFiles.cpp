@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/AsciiCase.h"
 #include "base/FileIo.h"
 
 namespace nuv {
@@ -13,17 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool EndsWithIniNoCase(std::string_view name) {
-  if (name.size() < 4) return false;
-  std::string tail(name.substr(name.size() - 4));
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; });
-  return tail == ".ini";
-}
-
-std::string Lower(std::string s) {
-  for (char& ch : s)
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  return s;
+  return name.size() >= 4 && AsciiEqualNoCase(name.substr(name.size() - 4), ".ini");
 }
 
 // The folder a path lies in, as one spelling, so "a/./b.ini" and "a/b.ini" agree.
@@ -43,7 +34,7 @@ std::vector<TSettingsFile> ListSettingsFiles(const std::string& folder) {
     if (!entry.is_regular_file(typeError)) continue;
     const std::string name = entry.path().filename().string();
     if (!EndsWithIniNoCase(name)) continue;
-    files.push_back({name, folder + "/" + name, Lower(name) == kDefaultSettingsName});
+    files.push_back({name, folder + "/" + name, AsciiLower(name) == kDefaultSettingsName});
   }
   std::sort(files.begin(), files.end(),
             [](const TSettingsFile& a, const TSettingsFile& b) { return a.caption < b.caption; });
