@@ -1,4 +1,8 @@
 // Profile files: parsing, in-place writes and atomic saves.
+//
+// Every line is classified once (header, key line, other) when it is read or
+// written; lookups then compare the stored names, and the ranges of the
+// sections are kept until a line is added or removed.
 #include "base/IniFile.h"
 
 #include <charconv>
@@ -67,11 +71,24 @@ std::string QuoteIfNeeded(std::string_view value) {
 
 }  // namespace
 
+TIniFile::TLine TIniFile::MakeLine(std::string text, std::string eol) {
+  TLine line{std::move(text), std::move(eol), TLineKind::Other, std::string()};
+  if (const auto header = HeaderName(line.text)) {
+    line.kind = TLineKind::Header;
+    line.name = std::string(*header);
+  } else if (const auto kv = SplitKeyLine(line.text)) {
+    line.kind = TLineKind::Key;
+    line.name = std::string(kv->key);
+  }
+  return line;
+}
+
 TIniFile::TIniFile(std::string path) { Load(path); }
 
 bool TIniFile::Load(const std::string& path) {
   m_path = path;
   m_lines.clear();
+  LinesChanged();
   m_modified = false;
   std::string bytes;
   const TReadResult r = ReadWholeFile(path, bytes);
@@ -83,16 +100,17 @@ bool TIniFile::Load(const std::string& path) {
 
 void TIniFile::LoadFromBytes(std::string_view bytes) {
   m_lines.clear();
+  LinesChanged();
   m_modified = false;
   std::size_t start = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    std::size_t eolLen = (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-    m_lines.push_back({std::string(bytes.substr(start, i - start)), std::string(bytes.substr(i, eolLen))});
+    const std::size_t eolLen = (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+    m_lines.push_back(MakeLine(std::string(bytes.substr(start, i - start)), std::string(bytes.substr(i, eolLen))));
     i += eolLen - 1;
     start = i + 1;
   }
-  if (start < bytes.size()) m_lines.push_back({std::string(bytes.substr(start)), std::string()});
+  if (start < bytes.size()) m_lines.push_back(MakeLine(std::string(bytes.substr(start)), std::string()));
 }
 
 std::string TIniFile::ToBytes() const {
@@ -119,21 +137,21 @@ bool TIniFile::SaveAs(const std::string& path) {
 }
 
 std::optional<TIniFile::TSectionRange> TIniFile::FindSection(std::string_view section) const {
-  for (std::size_t i = 0; i < m_lines.size(); ++i) {
-    const auto name = HeaderName(m_lines[i].text);
-    if (!name || !EqualNoCase(*name, section)) continue;
-    std::size_t end = i + 1;
-    while (end < m_lines.size() && !HeaderName(m_lines[end].text)) ++end;
-    return TSectionRange{i, end};
+  if (m_sections.empty()) {
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+      if (m_lines[i].kind != TLineKind::Header) continue;
+      if (!m_sections.empty()) m_sections.back().end = i;
+      m_sections.push_back({i, m_lines.size()});
+    }
   }
+  for (const TSectionRange& range : m_sections)
+    if (EqualNoCase(m_lines[range.header].name, section)) return range;
   return std::nullopt;
 }
 
 std::optional<std::size_t> TIniFile::FindKeyLine(const TSectionRange& range, std::string_view key) const {
-  for (std::size_t i = range.header + 1; i < range.end; ++i) {
-    const auto kv = SplitKeyLine(m_lines[i].text);
-    if (kv && EqualNoCase(kv->key, key)) return i;
-  }
+  for (std::size_t i = range.header + 1; i < range.end; ++i)
+    if (m_lines[i].kind == TLineKind::Key && EqualNoCase(m_lines[i].name, key)) return i;
   return std::nullopt;
 }
 
@@ -181,14 +199,14 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
   const auto range = FindSection(section);
   if (!range) return keys;
   for (std::size_t i = range->header + 1; i < range->end; ++i)
-    if (const auto kv = SplitKeyLine(m_lines[i].text)) keys.emplace_back(kv->key);
+    if (m_lines[i].kind == TLineKind::Key) keys.push_back(m_lines[i].name);
   return keys;
 }
 
 std::vector<std::string> TIniFile::SectionNames() const {
   std::vector<std::string> names;
   for (const auto& line : m_lines)
-    if (const auto name = HeaderName(line.text)) names.emplace_back(*name);
+    if (line.kind == TLineKind::Header) names.push_back(line.name);
   return names;
 }
 
@@ -199,23 +217,24 @@ bool TIniFile::WriteString(std::string_view section, std::string_view key, std::
   if (range) {
     if (const auto line = FindKeyLine(*range, key)) {
       // Keep the key's spelling as the file has it; only the value changes.
-      std::string& old = m_lines[*line].text;
-      if (SplitKeyLine(old)->value != value) {
-        old = old.substr(0, old.find('=') + 1) + QuoteIfNeeded(value);
+      TLine& old = m_lines[*line];
+      if (SplitKeyLine(old.text)->value != value) {
+        old = MakeLine(old.text.substr(0, old.text.find('=') + 1) + QuoteIfNeeded(value), old.eol);
         m_modified = true;
       }
       return true;
     }
     std::size_t at = range->end;
     while (at > range->header + 1 && TrimBlanks(m_lines[at - 1].text).empty()) --at;
-    const std::string eol = m_lines[at - 1].eol.empty() ? "\r\n" : m_lines[at - 1].eol;
     if (m_lines[at - 1].eol.empty()) m_lines[at - 1].eol = "\r\n";
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), TLine{text, eol});
+    const std::string eol = m_lines[at - 1].eol;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), MakeLine(text, eol));
   } else {
     if (!m_lines.empty() && m_lines.back().eol.empty()) m_lines.back().eol = "\r\n";
-    m_lines.push_back({"[" + std::string(section) + "]", "\r\n"});
-    m_lines.push_back({text, "\r\n"});
+    m_lines.push_back(MakeLine("[" + std::string(section) + "]", "\r\n"));
+    m_lines.push_back(MakeLine(text, "\r\n"));
   }
+  LinesChanged();
   m_modified = true;
   return true;
 }
@@ -232,6 +251,7 @@ void TIniFile::EraseSection(std::string_view section) {
   while (const auto range = FindSection(section)) {
     m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(range->header),
                   m_lines.begin() + static_cast<std::ptrdiff_t>(range->end));
+    LinesChanged();
     m_modified = true;
   }
 }
@@ -241,6 +261,7 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
   if (!range) return;
   if (const auto line = FindKeyLine(*range, key)) {
     m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    LinesChanged();
     m_modified = true;
   }
 }

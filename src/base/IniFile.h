@@ -55,19 +55,26 @@ class TIniFile {
   static std::optional<int32_t> ParseInteger(std::string_view text);
 
  private:
+  enum class TLineKind { Other, Header, Key };
   struct TLine {
     std::string text;
     std::string eol;
+    TLineKind kind = TLineKind::Other;
+    std::string name;  // the section name of a header, the key of a key line
   };
   struct TSectionRange {
     std::size_t header;  // line of "[name]"
     std::size_t end;     // one past the section's last line
   };
+  static TLine MakeLine(std::string text, std::string eol);
   std::optional<TSectionRange> FindSection(std::string_view section) const;
   std::optional<std::size_t> FindKeyLine(const TSectionRange& range, std::string_view key) const;
+  void LinesChanged() { m_sections.clear(); }
 
   std::string m_path;
   std::vector<TLine> m_lines;
+  // Section ranges in file order, rebuilt after lines are added or removed.
+  mutable std::vector<TSectionRange> m_sections;
   bool m_modified = false;
 };
 
