@@ -1,29 +1,41 @@
-// Open, save, save as and the close query.
+// The document lifecycle.
 #include "app/DocumentController.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <filesystem>
 
-#include "app/AppSettings.h"
 #include "app/Actions.h"
 #include "app/AppTexts.h"
 #include "app/FileDialogs.h"
+#include "app/LifecycleTexts.h"
+#include "app/PreOpenDialog.h"
+#include "app/ProgramLauncher.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
 #include "app/WindowServices.h"
 #include "base/Codec.h"
 #include "base/FileIo.h"
+#include "base/IniFile.h"
+#include "base/ProgramFolder.h"
 #include "base/Prompts.h"
 #include "base/Sjis.h"
+#include "config/FileTypeRegistration.h"
+#include "config/NuvConfig.h"
+#include "config/SettingsFiles.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
+#include "outline/LightStrings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
+#include "outline/PageEditor.h"
 #include "outline/PageSwitch.h"
 #include "outline/TextFormat.h"
-#include "outline/TrashRules.h"
 
 namespace nuv {
 
@@ -56,53 +68,126 @@ std::string WithExtension(const std::string& path, const char* extension) {
   return std::filesystem::path(path).replace_extension(extension).string();
 }
 
+std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+
+// A native path kept in a Shift JIS setting, unless Shift JIS cannot hold it.
+void StorePath(std::string& setting, const std::string& path) {
+  if (const auto sjis = Utf8ToCp932(path)) setting = *sjis;
+}
+
+// "*.nuv;*.pk2" as a Qt filter pattern list.
+QString QtPatterns(const std::string& patterns) {
+  return ToQString(patterns).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+}
+
+QMenu* MakeMenu(QObject* owner, const char* name, const QString& caption) {
+  auto* menu = new QMenu(caption);
+  menu->setObjectName(name);
+  QObject::connect(owner, &QObject::destroyed, menu, &QObject::deleteLater);
+  return menu;
+}
+
 }  // namespace
 
 TDocumentController::TDocumentController(IWindowServices& window, QObject* parent)
     : QObject(parent), m_window(window) {
+  acNew = MakeAction(this, "acNew", QStringLiteral("新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
   acOpen = MakeAction(this, "acOpen", QStringLiteral("開く(&O)"), QKeySequence(Qt::CTRL | Qt::Key_O));
   acSave = MakeAction(this, "acSave", QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  acSaveAs = MakeAction(this, "acSaveAs", QStringLiteral("名前を付けて保存(&A)"), QKeySequence());
+  acSaveAs = MakeAction(this, "acSaveAs", QStringLiteral("名前を付けて保存(&A)"));
+  acSaveSettingsAs = MakeAction(this, "acSaveSettingsAs", QStringLiteral("設定に名前を付けて保存(&A)"));
+  miRegExpPk2 = MakeAction(this, "miRegExpPk2", QStringLiteral(".pk2を関連付ける"));
+  miHistory = MakeMenu(this, "miHistory", QStringLiteral("ファイルの履歴(&H)"));
+  miTextHistory = MakeMenu(this, "miTextHistory", QStringLiteral("テキストファイルの履歴(&T)"));
+  pmFolder = MakeMenu(this, "pmFolder", QString());
+  miSettingsFiles = MakeMenu(this, "miSettingsFiles", QStringLiteral("設定ファイルの切り替え(&G)"));
+  pmDrop = MakeMenu(this, "pmDrop", QString());
+  miDropOpen = MakeAction(this, "miDropOpen", QStringLiteral("ファイルを開く(&O)"));
+  miDropInsert = MakeAction(this, "miDropInsert", QStringLiteral("カーソル位置に読み込み(&C)"));
+  pmDrop->addAction(miDropOpen);
+  pmDrop->addAction(miDropInsert);
+
+  connect(acNew, &QAction::triggered, this, [this] { New(); });
   connect(acOpen, &QAction::triggered, this, [this] { acOpenExecute(); });
   connect(acSave, &QAction::triggered, this, [this] { Save(); });
   connect(acSaveAs, &QAction::triggered, this, [this] { SaveAs(); });
+  connect(acSaveSettingsAs, &QAction::triggered, this, [this] { SaveSettingsAsExecute(); });
+  connect(miRegExpPk2, &QAction::triggered, this, [this] { RegisterFileType(); });
+  connect(miDropOpen, &QAction::triggered, this, [this] { DropOpen(); });
+  connect(miDropInsert, &QAction::triggered, this, [this] { DropInsert(); });
 }
 
-void TDocumentController::OpenDocument(const std::string& path) {
-  if (HasBinaryExtension(path))
-    OpenBinary(path);
-  else
+// ---- Opening ----
+
+void TDocumentController::OpenDocument(const std::string& path, bool interactive) {
+  if (HasBinaryExtension(path)) {
+    if (OpenBinary(path, interactive)) FillFolderMenu(FolderOf(path));
+  } else {
     OpenText(path);
+  }
 }
 
 void TDocumentController::FinishOpen(const std::string& path) {
   TDocumentState& doc = m_window.Document();
   doc.path = path;
-  m_window.Settings().LastFile = path;
+  StorePath(m_window.Config().LastFile, path);
   m_window.UpdateCaption();
   doc.ClearFlags();
   m_window.SetModifiedIndicator(false);
+  m_registry.Hold(path);
+  RebuildHistoryMenus();
 }
 
-bool TDocumentController::OpenBinary(const std::string& path) {
+bool TDocumentController::AlreadyOpen(const std::string& path, bool interactive) {
+  if (!TDocumentRegistry::IsOpen(path)) return true;
+  switch (TfmPreOpen::Ask(m_window.Window())) {
+    case TPreOpenChoice::OpenAnyway:
+      return true;
+    case TPreOpenChoice::NewFile: {
+      const std::string data = Cp932ToUtf8(m_window.Config().Path.Data);
+      if (!data.empty()) {
+        FillFolderMenu(data);
+        m_window.Document().path = data;
+      }
+      New();
+      return false;
+    }
+    case TPreOpenChoice::Activate:
+      TDocumentRegistry::Activate(path);
+      if (!interactive) m_window.QuitWithoutSaving();
+      return false;
+    case TPreOpenChoice::Cancel:
+      if (!interactive) m_window.QuitWithoutSaving();
+      return false;
+  }
+  return false;
+}
+
+bool TDocumentController::OpenBinary(const std::string& path, bool interactive) {
   TOutlineTree& tree = m_window.Tree();
   if (!FileExists(path)) {
     m_window.AddPageAbove();
+    m_window.Document().format = TDocumentFormat::Binary;
     AddToHistory(m_window.Session().FileHistory, path, TSessionState::kFileHistoryMax);
     FinishOpen(path);
     return true;
   }
+  if (!AlreadyOpen(path, interactive)) return false;
+  // The document's own settings come first: its label settings shape the read.
+  if (const auto settings = SettingsForDocument(m_window.Config(), path)) m_window.LoadSettingsFrom(*settings);
   TOutlineTree scratch;
-  const TBinaryReadResult r = ReadBinary(path, m_window.Settings().FormatOptions(), scratch);
+  const TBinaryReadResult r = ReadBinary(path, m_window.FormatOptions(), scratch);
   if (!r.ok) {
     m_window.Prompts().Error(texts::ReadError());
     return false;
   }
   tree.ReplaceWith(std::move(scratch));
+  m_window.Document().format = TDocumentFormat::Binary;
   AddToHistory(m_window.Session().FileHistory, path, TSessionState::kFileHistoryMax);
-  if (m_window.Settings().ExpandAll) tree.FullExpand();
+  const bool expandAll = m_window.Config().ExpandAll;
+  if (expandAll) tree.FullExpand();
   m_window.SelectPage(tree.GetNodeAt(r.selectedIndex));
-  if (m_window.Settings().ExpandAll) m_window.ScrollTreeToTop();
+  if (expandAll) m_window.ScrollTreeToTop();
   FinishOpen(path);
   return true;
 }
@@ -110,8 +195,9 @@ bool TDocumentController::OpenBinary(const std::string& path) {
 bool TDocumentController::OpenText(const std::string& path) {
   TOutlineTree& tree = m_window.Tree();
   if (FileExists(path)) {
+    if (const auto settings = SettingsForDocument(m_window.Config(), path)) m_window.LoadSettingsFrom(*settings);
     TOutlineTree scratch;
-    if (!ReadText(path, m_window.Settings().FormatOptions(), scratch)) {
+    if (!ReadText(path, m_window.FormatOptions(), scratch)) {
       m_window.Prompts().Error(texts::ReadError());
       return false;
     }
@@ -119,9 +205,10 @@ bool TDocumentController::OpenText(const std::string& path) {
   } else {
     m_window.AddPageAbove();
   }
+  m_window.Document().format = TDocumentFormat::Text;
   AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
   TTreeNode* first = tree.GetFirstNode();
-  if (m_window.Settings().ExpandAll) {
+  if (m_window.Config().ExpandAll) {
     tree.FullExpand();
     TTreeNode* last = tree.GetLastRootPage();
     if (last && last->Text() == texts::TrashTitle()) tree.Collapse(last);
@@ -129,52 +216,140 @@ bool TDocumentController::OpenText(const std::string& path) {
     tree.Expand(first);
   }
   m_window.SelectPage(first);
-  if (m_window.Settings().ExpandAll) m_window.ScrollTreeToTop();
+  if (m_window.Config().ExpandAll) m_window.ScrollTreeToTop();
   FinishOpen(path);
   return true;
 }
 
-bool TDocumentController::Save() {
+void TDocumentController::acOpenExecute() {
+  if (!AskSave()) return;
+  const std::string ext = m_window.Config().OpennuvExt;
+  const QStringList filters = {QStringLiteral("nuvファイル(%1) (%2)").arg(ToQString(ext), QtPatterns(ext)),
+                               QStringLiteral("階層テキスト(*.*) (*)"),
+                               QStringLiteral("Palm Docファイル(*.prc;*.pdb) (*.prc *.pdb)"),
+                               QStringLiteral("すべてのファイル(*.*) (*)")};
+  const std::string data = Cp932ToUtf8(m_window.Config().Path.Data);
+  const auto choice = m_window.Dialogs().OpenFile(m_window.Window(), PathToQString(data), filters);
+  if (!choice) return;
+  const std::string path = QStringToPath(choice->path);
+  m_window.ClearPageLists();
+  if (choice->filterIndex == 0) {
+    OpenBinary(path);
+  } else if (choice->filterIndex == 2) {
+    // Palm DOC files are binary: they are never handed to the text reader.
+    m_window.Prompts().Error(texts::ReadError());
+    return;
+  } else {
+    OpenText(path);
+  }
+  FillFolderMenu(FolderOf(path));
+  m_window.ShowCaretPosition();
+}
+
+// ---- New ----
+
+void TDocumentController::New() {
+  if (m_window.Document().Modified()) {
+    switch (m_window.Prompts().QuestionCancel(texts::AskSaveCurrent())) {
+      case TAnswer::Cancel: return;
+      case TAnswer::Yes:
+        if (Save() != TSaveResult::Saved) return;
+        break;
+      case TAnswer::No: break;
+    }
+  }
+  m_window.ClearPageLists();
+  m_window.Tree().Clear();
+  TDocumentState& doc = m_window.Document();
+  doc.path = DirectoryExists(doc.path) ? doc.path : FolderOf(doc.path);
+  doc.format = TDocumentFormat::None;
+  m_registry.Hold(std::string());
+  m_window.UpdateCaption();
+  m_window.AddPageAbove();
+  doc.ClearFlags();
+  m_window.SetModifiedIndicator(false);
+}
+
+// ---- Saving ----
+
+bool TDocumentController::AskSave() {
+  if (!m_window.Document().Modified()) return true;
+  if (m_window.Config().NoAskSave) return Save() == TSaveResult::Saved;
+  switch (m_window.Prompts().QuestionCancel(texts::AskSaveChanged())) {
+    case TAnswer::Cancel: return false;
+    case TAnswer::No: return true;
+    case TAnswer::Yes: break;
+  }
+  // Going on after a cancelled or failed save would lose the document.
+  return Save() == TSaveResult::Saved;
+}
+
+TSaveResult TDocumentController::Save() {
   m_window.PageSwitch().LeavePage(m_window.SelectedPage());
-  const std::string path = m_window.Document().path;
-  if (!path.empty() && HasBinaryExtension(path)) return SaveBinary(path);
-  if (m_window.Settings().TextSave && FileExists(path)) return SaveText(path, false);
+  const TDocumentState& doc = m_window.Document();
+  const std::string path = doc.path;
+  const bool hasFile = !path.empty() && !DirectoryExists(path);
+  const bool binary = doc.format == TDocumentFormat::Binary ||
+                      (doc.format == TDocumentFormat::None && HasBinaryExtension(path));
+  if (hasFile && binary) {
+    if (m_window.Config().Backup) MakeBackup(path);
+    return SaveBinary(path);
+  }
+  if (hasFile && doc.format != TDocumentFormat::Binary && m_window.Config().TextSave && FileExists(path)) {
+    if (m_window.Config().Backup) MakeBackup(path);
+    return SaveText(path, false);
+  }
   return SaveAs();
 }
 
-bool TDocumentController::SaveBinary(const std::string& path) {
+void TDocumentController::MakeBackup(const std::string& path) {
+  if (!FileExists(path)) return;
+  std::string backup = WithExtension(path, ".bak");
+  const std::string folder = Cp932ToUtf8(m_window.Config().Path.Backup);
+  if (!folder.empty()) {
+    ForceDirectories(folder);
+    backup = (std::filesystem::path(folder) / std::filesystem::path(backup).filename()).string();
+  }
+  if (!CopyFileOver(path, backup)) m_window.Prompts().Error(texts::BackupFailed());
+}
+
+TSaveResult TDocumentController::SaveBinary(const std::string& path) {
   const bool ok = WriteBinary(path, m_window.Tree(), m_window.SelectedPage());
   TDocumentState& doc = m_window.Document();
   doc.path = path;
-  m_window.Settings().LastFile = path;
+  doc.format = TDocumentFormat::Binary;
+  StorePath(m_window.Config().LastFile, path);
   m_window.UpdateCaption();
   if (!ok) {
     m_window.Prompts().Error(texts::WriteError());
-    return false;
+    return TSaveResult::Failed;
   }
   m_window.ShowStatusMessage(texts::FileSaved());
   doc.ClearFlags();
   m_window.SetModifiedIndicator(false);
-  return true;
+  m_registry.Hold(path);
+  return TSaveResult::Saved;
 }
 
-bool TDocumentController::SaveText(const std::string& path, bool noTitles) {
-  const TTextWriteResult r =
-      WriteText(path, m_window.Tree(), noTitles, nullptr, m_window.Settings().FormatOptions());
+TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles) {
+  const TTextWriteResult r = WriteText(path, m_window.Tree(), noTitles, nullptr, m_window.FormatOptions());
   if (r == TTextWriteResult::Failed) {
     m_window.Prompts().Error(texts::WriteError());
-    return false;
+    return TSaveResult::Failed;
   }
-  if (r == TTextWriteResult::Empty) return false;
+  if (r == TTextWriteResult::Empty) return TSaveResult::Failed;
   m_window.ShowStatusMessage(texts::FileSaved());
-  if (m_window.Settings().TextSave) {
-    m_window.Document().path = path;
-    m_window.Settings().LastFile = path;
+  if (m_window.Config().TextSave) {
+    TDocumentState& doc = m_window.Document();
+    doc.path = path;
+    doc.format = TDocumentFormat::Text;
+    StorePath(m_window.Config().LastFile, path);
     m_window.UpdateCaption();
-    m_window.Document().ClearFlags();
+    doc.ClearFlags();
     m_window.SetModifiedIndicator(false);
+    m_registry.Hold(path);
   }
-  return true;
+  return TSaveResult::Saved;
 }
 
 std::string TDocumentController::ProposedFileName() const {
@@ -182,57 +357,165 @@ std::string TDocumentController::ProposedFileName() const {
   return first ? Cp932ToUtf8(ProposedNameFromTitle(first->Text())) : std::string();
 }
 
-bool TDocumentController::SaveAs() {
+TSaveResult TDocumentController::SaveAs() {
   m_window.PageSwitch().LeavePage(m_window.SelectedPage());
-  const QStringList filters = {QStringLiteral("Pirka互換ファイル (*.pk2)"), QStringLiteral("階層テキスト (*.txt)")};
-  const std::string docPath = m_window.Document().path;
-  std::string folder = docPath;
-  if (!folder.empty() && !DirectoryExists(folder)) folder = std::filesystem::path(folder).parent_path().string();
+  const QStringList filters = {QStringLiteral("Pirka互換ファイル(*.pk2) (*.pk2)"),
+                               QStringLiteral("階層テキスト(*.txt) (*.txt)"),
+                               QStringLiteral("Palm Doc/MeDocファイル(*.prc;*.pdb) (*.prc *.pdb)")};
+  std::string folder = m_window.Document().path;
+  if (!folder.empty() && !DirectoryExists(folder)) folder = FolderOf(folder);
   if (folder.empty()) folder = QDir::homePath().toStdString();
   const std::string proposed = (std::filesystem::path(folder) / ProposedFileName()).string();
-  const auto choice = m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), filters);
-  if (!choice) return false;
-  std::string name = QStringToPath(choice->path);
-  if (FileExists(name) && !m_window.Prompts().Question(texts::AskOverwrite(), true)) return false;
-  const bool binary = choice->filterIndex == 0;
-  name = WithExtension(name, binary ? ".pk2" : ".txt");
-  return binary ? SaveBinary(name) : SaveText(name, false);
+  const auto choice = m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), filters, true);
+  if (!choice) return TSaveResult::Cancelled;
+  static const char* const kExtensions[] = {".pk2", ".txt", ".prc"};
+  const int filter = std::clamp(choice->filterIndex, 0, 2);
+  // The question is about the file that will really be written.
+  const std::string name = WithExtension(QStringToPath(choice->path), kExtensions[filter]);
+  if (FileExists(name) && !m_window.Prompts().Question(texts::AskOverwrite(), true)) return TSaveResult::Cancelled;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  TSaveResult result;
+  if (filter == 0) {
+    result = SaveBinary(name);
+  } else if (filter == 2) {
+    m_window.Prompts().Error(texts::WriteError());
+    result = TSaveResult::Failed;
+  } else {
+    result = SaveText(name, choice->noTitles);
+  }
+  QApplication::restoreOverrideCursor();
+  return result;
 }
 
 bool TDocumentController::CloseQuery() {
   if (!m_window.Document().ModifiedForClose()) return true;
-  if (m_window.Settings().NoAskSave) return Save();
+  if (m_window.Config().NoAskSave) return Save() == TSaveResult::Saved;
   switch (m_window.Prompts().QuestionCancel(texts::AskSaveChanged())) {
     case TAnswer::Cancel: return false;
     case TAnswer::No: return true;
     case TAnswer::Yes: break;
   }
-  // A save that was cancelled or failed keeps the window, so nothing is lost.
-  return Save();
+  return Save() == TSaveResult::Saved;
 }
 
-void TDocumentController::acOpenExecute() {
-  if (m_window.Document().Modified()) {
-    if (m_window.Settings().NoAskSave) {
-      Save();
+// ---- Menus of files ----
+
+void TDocumentController::RebuildHistoryMenus() {
+  const struct {
+    QMenu* menu;
+    const std::vector<std::string>* paths;
+    bool binary;
+  } menus[] = {{miHistory, &m_window.Session().FileHistory, true}, {miTextHistory, &m_window.Session().TextHistory, false}};
+  for (const auto& m : menus) {
+    m.menu->clear();
+    for (const std::string& path : *m.paths) {
+      QAction* item = m.menu->addAction(PathToQString(path));
+      const bool binary = m.binary;
+      connect(item, &QAction::triggered, this, [this, path, binary] { OpenHistoryItem(path, binary); });
+    }
+    m.menu->setEnabled(!m.paths->empty());
+  }
+}
+
+void TDocumentController::OpenHistoryItem(const std::string& path, bool binary) {
+  if (!AskSave()) return;
+  if (!FileExists(path)) {
+    m_window.Prompts().Error(texts::FileNotFound());
+    return;
+  }
+  m_window.ClearPageLists();
+  if (binary) {
+    if (OpenBinary(path)) FillFolderMenu(FolderOf(path));
+  } else {
+    OpenText(path);
+  }
+}
+
+void TDocumentController::FillFolderMenu(const std::string& folder) {
+  pmFolder->clear();
+  const QDir dir(PathToQString(folder));
+  for (const QFileInfo& file : dir.entryInfoList({QStringLiteral("*.pk2")}, QDir::Files, QDir::Unsorted)) {
+    // The item keeps its full path: a later open elsewhere cannot redirect it.
+    const std::string path = QStringToPath(file.absoluteFilePath());
+    QAction* item = pmFolder->addAction(file.fileName());
+    connect(item, &QAction::triggered, this, [this, path] { OpenFolderItem(path); });
+  }
+}
+
+void TDocumentController::OpenFolderItem(const std::string& path) {
+  const bool ctrl = QGuiApplication::keyboardModifiers() & Qt::ControlModifier;
+  if (!ctrl && !AskSave()) return;
+  if (!FileExists(path)) {
+    m_window.Prompts().Error(texts::FileNotFound());
+    return;
+  }
+  m_window.ClearPageLists();
+  if (ctrl)
+    m_window.Launcher().StartNewWindow(PathToQString(path));
+  else
+    OpenBinary(path);
+}
+
+// ---- Dropped files ----
+
+void TDocumentController::FilesDropped(const QStringList& paths) {
+  m_dropped = paths;
+  if (!m_dropped.isEmpty()) pmDrop->popup(QCursor::pos());
+}
+
+void TDocumentController::DropOpen() {
+  for (qsizetype i = 0; i < m_dropped.size(); ++i) {
+    const std::string path = QStringToPath(m_dropped[i]);
+    if (i > 0 || m_window.Document().Modified()) {
+      m_window.Launcher().StartNewWindow(m_dropped[i]);
+    } else if (HasBinaryExtension(path)) {
+      if (OpenBinary(path)) FillFolderMenu(FolderOf(path));
     } else {
-      const TAnswer a = m_window.Prompts().QuestionCancel(texts::AskSaveChanged());
-      if (a == TAnswer::Cancel) return;
-      if (a == TAnswer::Yes && !Save()) return;
+      OpenText(path);
     }
   }
-  const QStringList filters = {QStringLiteral("nuvファイル (*.nuv *.pk2)"), QStringLiteral("階層テキスト (*)"),
-                               QStringLiteral("Palm Docファイル (*.prc *.pdb)"),
-                               QStringLiteral("すべてのファイル (*)")};
-  const std::string data = m_window.Settings().Data;
-  const auto choice = m_window.Dialogs().OpenFile(m_window.Window(), PathToQString(data), filters);
-  if (!choice) return;
-  const std::string path = QStringToPath(choice->path);
-  if (choice->filterIndex == 0)
-    OpenBinary(path);
-  else
-    OpenText(path);
   m_window.ShowCaretPosition();
+}
+
+void TDocumentController::DropInsert() {
+  for (const QString& file : m_dropped) {
+    TLightStrings lines;
+    if (lines.LoadFromFile(QStringToPath(file))) m_window.Editor().InsertAtCaret(lines.GetTextStr());
+  }
+}
+
+// ---- Settings files and the file type ----
+
+void TDocumentController::RebuildSettingsFileMenu() {
+  miSettingsFiles->clear();
+  auto* group = new QActionGroup(miSettingsFiles);
+  for (const TSettingsFile& file : ListSettingsFiles(ProgramFolder())) {
+    QAction* item = miSettingsFiles->addAction(PathToQString(file.caption));
+    item->setCheckable(true);
+    item->setChecked(file.checked);
+    group->addAction(item);
+    const std::string caption = file.caption;
+    connect(item, &QAction::triggered, this, [this, caption] {
+      m_window.LoadSettingsFrom(caption == kDefaultSettingsName ? caption : ProgramFile(caption));
+    });
+  }
+}
+
+void TDocumentController::SaveSettingsAsExecute() {
+  const auto choice = m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(ProgramFolder()),
+                                                  {QStringLiteral("INIファイル(*.ini) (*.ini)")}, false);
+  if (!choice) return;
+  const TSaveAsResult r = SaveSettingsAs(m_window.Config(), QStringToPath(choice->path),
+                                         [this](TIniFile& ini) { m_window.WriteWindowSections(ini); });
+  if (!r.written) {
+    m_window.Prompts().Error(texts::WriteError());
+    return;
+  }
+  if (!r.menuCaption.empty()) RebuildSettingsFileMenu();
+}
+
+void TDocumentController::RegisterFileType() {
+  nuv::RegisterFileType(".pk2", QStringToPath(QCoreApplication::applicationFilePath()), std::string());
 }
 
 }  // namespace nuv

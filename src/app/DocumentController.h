@@ -1,44 +1,83 @@
-// Opening, saving and closing documents: the file commands of the window.
+// The document lifecycle: new, open, save, save as, backups, the recent-file
+// and document-folder menus, dropped files, the already-open check, the
+// settings-file menu and the file-type registration.
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <string>
 
+#include "app/DocumentRegistry.h"
+
 class QAction;
+class QMenu;
 
 namespace nuv {
 
 class IWindowServices;
+
+enum class TSaveResult { Saved, Cancelled, Failed };
 
 class TDocumentController : public QObject {
   Q_OBJECT
  public:
   explicit TDocumentController(IWindowServices& window, QObject* parent = nullptr);
 
+  QAction* acNew;
   QAction* acOpen;
   QAction* acSave;
   QAction* acSaveAs;
+  QAction* acSaveSettingsAs;
+  QAction* miRegExpPk2;
+  QMenu* miHistory;          // "ファイルの履歴(&H)"
+  QMenu* miTextHistory;      // "テキストファイルの履歴(&T)"
+  QMenu* pmFolder;           // the open button's drop-down
+  QMenu* miSettingsFiles;    // "設定ファイルの切り替え(&G)"
+  QMenu* pmDrop;             // the drop menu
+  QAction* miDropOpen;
+  QAction* miDropInsert;
 
-  // Opens a document: a ".pk2" file by the binary reader, any other file as
-  // hierarchical text. A missing file starts a new document under that name.
-  void OpenDocument(const std::string& path);
-  bool OpenBinary(const std::string& path);
+  // Opens a document: ".pk2" by the binary reader, anything else as
+  // hierarchical text. `interactive` is false only at start-up.
+  void OpenDocument(const std::string& path, bool interactive = true);
+  bool OpenBinary(const std::string& path, bool interactive = true);
   bool OpenText(const std::string& path);
-  // The save command; false when it was cancelled or failed.
-  bool Save();
-  bool SaveAs();
-  bool SaveBinary(const std::string& path);
-  bool SaveText(const std::string& path, bool noTitles);
+  void New();
+  TSaveResult Save();
+  TSaveResult SaveAs();
+  TSaveResult SaveBinary(const std::string& path);
+  TSaveResult SaveText(const std::string& path, bool noTitles);
+  // Copies the document file to its ".bak" before a save; a failure is shown and the save goes on.
+  void MakeBackup(const std::string& path);
+  // Whether the caller may go on: nothing to save, or the save question answered.
+  bool AskSave();
   // The close query: true when the window may close.
   bool CloseQuery();
-  // The save-as dialog's proposal from the first page's title.
   std::string ProposedFileName() const;
+  // The already-open check; true when the caller may go on opening.
+  bool AlreadyOpen(const std::string& path, bool interactive);
+
+  void FillFolderMenu(const std::string& folder);
+  void RebuildHistoryMenus();
+  void RebuildSettingsFileMenu();
+  // Files dropped on the window: shows the drop menu at the pointer.
+  void FilesDropped(const QStringList& paths);
+  void DropOpen();
+  void DropInsert();
+  const QStringList& DroppedFiles() const { return m_dropped; }
+  TDocumentRegistry& Registry() { return m_registry; }
+  void RegisterFileType();
 
  private:
   void acOpenExecute();
   void FinishOpen(const std::string& path);
+  void OpenHistoryItem(const std::string& path, bool binary);
+  void OpenFolderItem(const std::string& path);
+  void SaveSettingsAsExecute();
 
   IWindowServices& m_window;
+  TDocumentRegistry m_registry;
+  QStringList m_dropped;
 };
 
 }  // namespace nuv

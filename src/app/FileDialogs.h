@@ -11,22 +11,24 @@ namespace nuv {
 
 struct TFileChoice {
   QString path;
-  int filterIndex = 0;  // 0-based index of the chosen filter
+  int filterIndex = 0;    // 0-based index of the chosen filter
+  bool noTitles = false;  // "階層テキストでタイトルを出力しない" was checked
 };
 
 class IFileDialogs {
  public:
   virtual ~IFileDialogs() = default;
   virtual std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters) = 0;
-  virtual std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath,
-                                              const QStringList& filters) = 0;
+  // `noTitlesOption` adds the panel with the hierarchical-text check box.
+  virtual std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
+                                              bool noTitlesOption) = 0;
 };
 
 class TQtFileDialogs : public IFileDialogs {
  public:
   std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters) override;
-  std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath,
-                                      const QStringList& filters) override;
+  std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
+                                      bool noTitlesOption) override;
 };
 
 }  // namespace nuv

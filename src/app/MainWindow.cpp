@@ -2,8 +2,14 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <cstdio>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontDatabase>
+#include <QMimeData>
+#include <QTimer>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -32,10 +38,13 @@
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
 #include "app/TitleValidator.h"
+#include "base/Codec.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "base/IniFile.h"
 #include "base/ProgramFolder.h"
+#include "config/FontFallback.h"
+#include "config/OutlineSettings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/PagePictures.h"
 
@@ -63,20 +72,33 @@ void Tfmnuv::Guard(F&& command) {
   }
 }
 
-Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> prompts, QWidget* parent)
-    : QMainWindow(parent), m_prompts(std::move(prompts)), m_dialogs(std::move(dialogs)) {
+Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> prompts,
+               std::unique_ptr<IProgramLauncher> launcher, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompts(std::move(prompts)),
+      m_dialogs(std::move(dialogs)),
+      m_launcher(std::move(launcher)) {
   setObjectName("fmnuv");
   if (!m_dialogs) m_dialogs = std::make_unique<TQtFileDialogs>();
   if (!m_prompts) m_prompts = std::make_unique<TQtPrompts>(this);
+  if (!m_launcher) m_launcher = std::make_unique<TQtProgramLauncher>();
   m_model = new TOutlineModel(m_tree, m_pictures, this);
   BuildWidgets();
   m_pageSwitch = std::make_unique<TPageSwitch>(m_tree, *edxnuv, *this, *m_prompts, m_doc, m_switchSettings);
   m_documents = new TDocumentController(*this, this);
+  connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (qEnvironmentVariableIsSet("NUV_TRACE_ACTIVATION")) std::fprintf(stderr, "nuv: activated\n");
+  });
   BuildActions();
   BuildMenus();
   ReadSession();
   ApplySettings();
   ApplySessionLayout();
+  m_documents->RebuildHistoryMenus();
+  m_documents->RebuildSettingsFileMenu();
   UpdateCaption();
   setAcceptDrops(true);
 }
@@ -193,11 +215,11 @@ void Tfmnuv::BuildWidgets() {
           [this](const QModelIndex& current) { Guard([&] { tvnuvChange(current); }); });
   connect(tvnuv, &QTreeView::expanded, this, [this](const QModelIndex& index) {
     m_tree.SetExpanded(m_model->NodeOf(index), true);
-    if (m_settings.AlwaysSave) m_doc.ViewDirty = true;
+    if (m_config.AlwaysSave) m_doc.ViewDirty = true;
   });
   connect(tvnuv, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
     m_tree.SetExpanded(m_model->NodeOf(index), false);
-    if (m_settings.AlwaysSave) m_doc.ViewDirty = true;
+    if (m_config.AlwaysSave) m_doc.ViewDirty = true;
   });
   connect(m_model, &TOutlineModel::ExpansionRequested, this,
           [this](const QModelIndex& index, bool expanded) { tvnuv->setExpanded(index, expanded); });
@@ -215,7 +237,7 @@ void Tfmnuv::BuildWidgets() {
   connect(edxnuv, &TPlainPageEditor::CtrlTabPressed, this, [this] { tvnuv->setFocus(); });
   connect(edTitle, &QLineEdit::textChanged, this, [this](const QString& text) { Guard([&] { edTitleChange(text); }); });
   // The plain pane wraps at its width; the wrap width takes effect with the real editor.
-  connect(edWrapByte, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) { m_settings.WrapByte = value; });
+  connect(edWrapByte, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) { m_config.WrapByte = value; });
 }
 
 void Tfmnuv::BuildActions() {
@@ -244,7 +266,7 @@ void Tfmnuv::BuildActions() {
     m_toolBarToggles.push_back(a);
   }
   miShowLineNo = MakeAction(this, "miShowLineNo", QStringLiteral("行番号(&L)"), QKeySequence(), true);
-  connect(miShowLineNo, &QAction::toggled, this, [this](bool on) { m_settings.ShowLineNo = on; });
+  connect(miShowLineNo, &QAction::toggled, this, [this](bool on) { m_config.ShowLineNo = on; });
   miPirkaCompatible = MakeAction(this, "miPirkaCompatible", QStringLiteral("Pirka互換モード(&N)"), QKeySequence(), true);
   connect(miPirkaCompatible, &QAction::toggled, this, [this](bool on) { miPirkaCompatibleExecute(on); });
   acExit = MakeAction(this, "acExit", QStringLiteral("終了(&X)"));
@@ -252,7 +274,12 @@ void Tfmnuv::BuildActions() {
   acHelp = MakeAction(this, "acHelp", QStringLiteral("目次(&C)"), QKeySequence(Qt::Key_F1));
   connect(acHelp, &QAction::triggered, this, [this] { acHelpExecute(); });
 
+  tbStandard->addAction(m_documents->acNew);
   tbStandard->addAction(m_documents->acOpen);
+  if (auto* open = qobject_cast<QToolButton*>(tbStandard->widgetForAction(m_documents->acOpen))) {
+    open->setMenu(m_documents->pmFolder);
+    open->setPopupMode(QToolButton::MenuButtonPopup);
+  }
   tbStandard->addAction(m_documents->acSave);
   tbFind->addAction(acViewTree);
   tbFind->addAction(acViewList);
@@ -260,9 +287,13 @@ void Tfmnuv::BuildActions() {
 
 void Tfmnuv::BuildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  file->addAction(m_documents->acNew);
   file->addAction(m_documents->acOpen);
   file->addAction(m_documents->acSave);
   file->addAction(m_documents->acSaveAs);
+  file->addSeparator();
+  file->addMenu(m_documents->miHistory);
+  file->addMenu(m_documents->miTextHistory);
   file->addSeparator();
   file->addAction(acExit);
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
@@ -276,26 +307,99 @@ void Tfmnuv::BuildMenus() {
   view->addAction(miShowLineNo);
   QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
   options->addAction(miPirkaCompatible);
+  options->addSeparator();
+  options->addMenu(m_documents->miSettingsFiles);
+  options->addAction(m_documents->acSaveSettingsAs);
+  options->addSeparator();
+  options->addAction(m_documents->miRegExpPk2);
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->addAction(acHelp);
 }
 
+TFormatOptions Tfmnuv::FormatOptions() const { return FormatOptionsOf(m_config); }
+
 void Tfmnuv::ApplySettings() {
-  m_switchSettings = m_settings.PageSwitchSettings();
-  edWrapByte->setValue(m_settings.WrapByte);
-  edWrapByte->setEnabled(m_settings.WordWrap && !m_settings.WrapRight);
-  if (!m_settings.WordWrap)
+  m_switchSettings = PageSwitchSettingsOf(m_config);
+  edWrapByte->setValue(m_config.WrapByte);
+  edWrapByte->setEnabled(m_config.WordWrap && !m_config.WrapRight);
+  if (!m_config.WordWrap)
     edxnuv->setLineWrapMode(QPlainTextEdit::NoWrap);
-  else if (m_settings.WrapRight)
+  else
     edxnuv->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   {
     const QSignalBlocker block(miPirkaCompatible);
-    miPirkaCompatible->setChecked(m_settings.PirkaCompatible);
+    miPirkaCompatible->setChecked(m_config.PirkaCompatible);
   }
-  edTitle->setEnabled(!m_settings.PirkaCompatible);
-  m_treeReadOnly = m_settings.PirkaCompatible;
-  const QSignalBlocker block(miShowLineNo);
-  miShowLineNo->setChecked(m_settings.ShowLineNo);
+  edTitle->setEnabled(!m_config.PirkaCompatible);
+  m_treeReadOnly = m_config.PirkaCompatible;
+  {
+    const QSignalBlocker block(miShowLineNo);
+    miShowLineNo->setChecked(m_config.ShowLineNo);
+  }
+  ApplyTreeAndListLook();
+}
+
+namespace {
+
+// A settings colour: 0x00BBGGRR, or a system colour taken from the palette.
+QColor ColorOf(int32_t value, QPalette::ColorRole systemRole) {
+  if (value < 0) return QPalette().color(systemRole);
+  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+QPalette::ColorRole SystemRole(int32_t value, QPalette::ColorRole fallback) {
+  if (value == kColorWindow) return QPalette::Base;
+  if (value == kColorWindowText) return QPalette::Text;
+  return fallback;
+}
+
+QFont FontOf(const std::string& faceSjis, int points) {
+  const std::string family =
+      FontFamilyFor(faceSjis, [](const std::string& utf8) { return QFontDatabase::hasFamily(QString::fromStdString(utf8)); });
+  QFont font(QString::fromStdString(family));
+  font.setPointSize(std::max(1, points));
+  return font;
+}
+
+void ApplyLook(QWidget* widget, const QFont& font, int32_t text, int32_t background) {
+  widget->setFont(font);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Text, ColorOf(text, SystemRole(text, QPalette::Text)));
+  palette.setColor(QPalette::Base, ColorOf(background, SystemRole(background, QPalette::Base)));
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+void Tfmnuv::ApplyTreeAndListLook() {
+  ApplyLook(tvnuv, FontOf(m_config.TreeFontFace, m_config.TreeFontSize), m_config.TreeFontColor, m_config.TreeBkColor);
+  const QFont listFont = FontOf(m_config.ListFontFace, m_config.ListFontSize);
+  for (QWidget* list : {static_cast<QWidget*>(lvItem), static_cast<QWidget*>(lvnuv)})
+    ApplyLook(list, listFont, m_config.ListFontColor, m_config.ListBkColor);
+  edxnuv->setFont(FontOf(m_config.FontFace, m_config.FontSize));
+}
+
+void Tfmnuv::LoadSettingsFrom(const std::string& name) {
+  const std::string path = name == kDefaultSettingsName ? ProgramFile(kDefaultSettingsName) : name;
+  m_session.Load(TIniFile(path));
+  m_config.SwitchTo(name);
+  ApplySettings();
+  ApplySessionLayout();
+  m_documents->RebuildHistoryMenus();
+}
+
+void Tfmnuv::WriteWindowSections(TIniFile& ini) {
+  CaptureSessionLayout();
+  m_session.Save(ini);
+}
+
+void Tfmnuv::ClearPageLists() { lvnuv->clear(); }
+
+void Tfmnuv::QuitWithoutSaving() {
+  m_quitRequested = true;
+  m_closing = true;
+  hide();
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 // ---- The page switch ----
@@ -354,7 +458,7 @@ void Tfmnuv::edxnuvCaretMoved() {
 }
 
 void Tfmnuv::ShowCaretPosition() {
-  const int base = m_settings.ZeroBase ? 0 : 1;
+  const int base = m_config.ZeroBase ? 0 : 1;
   m_status->SetPanel(2, QStringLiteral("%1 : %2").arg(edxnuv->CaretRow() + base).arg(edxnuv->CaretCol() + base));
 }
 
@@ -371,7 +475,7 @@ void Tfmnuv::SetTitleBoxText(std::string_view sjis) {
   m_settingTitle = false;
 }
 
-void Tfmnuv::SetTitleBoxEnabled(bool enabled) { edTitle->setEnabled(enabled && !m_settings.PirkaCompatible); }
+void Tfmnuv::SetTitleBoxEnabled(bool enabled) { edTitle->setEnabled(enabled && !m_config.PirkaCompatible); }
 
 void Tfmnuv::SetTreeReadOnly(bool readOnly) { m_treeReadOnly = readOnly; }
 
@@ -389,7 +493,7 @@ void Tfmnuv::ShowPageAttributes(const TTreeNode* page) {
 TTreeNode* Tfmnuv::AddPageAbove() {
   TTreeNode* page = m_tree.Insert(SelectedPage(), texts::Untitled());
   m_tree.SetImageIndex(page, pic::kMemo);
-  if (m_settings.ShowLabel1) m_tree.SetStateIndex(page, m_settings.ClearLabel1 ? pic::kBlankLabel : pic::kLabel1);
+  if (m_config.ShowLabel1) m_tree.SetStateIndex(page, m_config.ClearLabel1 ? pic::kBlankLabel : pic::kLabel1);
   SelectPage(page);
   m_doc.DocModified = true;
   m_doc.PageDirty = true;
@@ -424,8 +528,8 @@ void Tfmnuv::miSpilitModeExecute() {
 }
 
 void Tfmnuv::miPirkaCompatibleExecute(bool checked) {
-  m_settings.PirkaCompatible = checked;
-  m_switchSettings = m_settings.PageSwitchSettings();
+  m_config.PirkaCompatible = checked;
+  m_switchSettings = PageSwitchSettingsOf(m_config);
   edTitle->setEnabled(!checked);
   m_treeReadOnly = checked;
 }
@@ -438,21 +542,28 @@ void Tfmnuv::acHelpExecute() {
 
 // ---- Start-up and shutdown ----
 
+TTreeNode* Tfmnuv::TopVisiblePage() { return m_model->NodeOf(tvnuv->indexAt(QPoint(1, 1))); }
+
 void Tfmnuv::FormShow(const QStringList& arguments) {
   Guard([&] {
     if (arguments.isEmpty()) {
-      if (m_settings.OpenLastFile && !m_settings.LastFile.empty() && FileExists(m_settings.LastFile)) {
-        m_documents->OpenDocument(m_settings.LastFile);
+      const std::string last = Cp932ToUtf8(m_config.LastFile);
+      if (m_config.OpenLastFile && !last.empty() && FileExists(last)) {
+        m_documents->OpenDocument(last, false);
       } else {
-        if (!m_settings.Data.empty()) m_doc.path = m_settings.Data;
+        const std::string data = Cp932ToUtf8(m_config.Path.Data);
+        if (!data.empty()) {
+          m_documents->FillFolderMenu(data);
+          m_doc.path = data;
+        }
         AddPageAbove();
       }
     } else {
-      m_documents->OpenDocument(QStringToPath(QFileInfo(arguments.front()).absoluteFilePath()));
+      m_documents->OpenDocument(QStringToPath(QFileInfo(arguments.front()).absoluteFilePath()), false);
       for (qsizetype i = 1; i < arguments.size(); ++i)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(arguments[i]).absoluteFilePath()));
+        m_launcher->OpenWithDesktop(QFileInfo(arguments[i]).absoluteFilePath());
     }
-    if (!m_tree.GetFirstNode()) AddPageAbove();
+    if (!m_quitRequested && !m_tree.GetFirstNode()) AddPageAbove();
     ShowCaretPosition();
   });
   m_doc.ClearFlags();
@@ -462,6 +573,10 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
 }
 
 void Tfmnuv::closeEvent(QCloseEvent* event) {
+  if (m_quitRequested) {
+    event->accept();
+    return;
+  }
   bool mayClose = true;
   Guard([&] { mayClose = m_documents->CloseQuery(); });
   if (!mayClose) {
@@ -473,6 +588,18 @@ void Tfmnuv::closeEvent(QCloseEvent* event) {
   lvnuv->clear();
   WriteSession();
   event->accept();
+}
+
+void Tfmnuv::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Tfmnuv::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) files.append(url.toLocalFile());
+  event->acceptProposedAction();
+  Guard([&] { m_documents->FilesDropped(files); });
 }
 
 }  // namespace nuv

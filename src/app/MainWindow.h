@@ -7,17 +7,20 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/AppSettings.h"
 #include "app/FileDialogs.h"
+#include "app/ProgramLauncher.h"
 #include "app/PagePictures.h"
 #include "app/SessionState.h"
 #include "base/Prompts.h"
+#include "config/NuvConfig.h"
 #include "app/WindowServices.h"
 #include "outline/DocumentState.h"
 #include "outline/OutlineTree.h"
 #include "outline/PageSwitch.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -32,6 +35,7 @@ class QTreeWidget;
 namespace nuv {
 
 class TDocumentController;
+class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
 class TPlainPageEditor;
@@ -39,13 +43,15 @@ class TPlainPageEditor;
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
  public:
-  // Tests may give their own dialogs and prompts; null uses Qt's.
+  // Tests may give their own dialogs, prompts and launcher; null uses Qt's.
   explicit Tfmnuv(std::unique_ptr<IFileDialogs> dialogs = nullptr, std::unique_ptr<IPrompts> prompts = nullptr,
-                  QWidget* parent = nullptr);
+                  std::unique_ptr<IProgramLauncher> launcher = nullptr, QWidget* parent = nullptr);
   ~Tfmnuv() override;
 
   // Opens the command-line document (or the last one) and clears the flags.
   void FormShow(const QStringList& arguments);
+  // True when the start-up found the document open elsewhere and the program should end.
+  bool QuitRequested() const { return m_quitRequested; }
   // Shows the window with the saved bounds and state.
   void ShowFromSession();
 
@@ -57,16 +63,23 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   IPageEditor& Editor() override;
   IPrompts& Prompts() override { return *m_prompts; }
   IFileDialogs& Dialogs() override { return *m_dialogs; }
-  TAppSettings& Settings() override { return m_settings; }
+  IProgramLauncher& Launcher() override { return *m_launcher; }
+  TnuvConfig& Config() override { return m_config; }
+  TFormatOptions FormatOptions() const override;
   TSessionState& Session() override { return m_session; }
   TTreeNode* SelectedPage() override;
   void SelectPage(TTreeNode* page) override;
+  TTreeNode* TopVisiblePage() override;
   void ScrollTreeToTop() override;
   void ShowStatusMessage(const std::string& sjis) override;
   void SetModifiedIndicator(bool modified) override;
   void UpdateCaption() override;
   void ShowCaretPosition() override;
   TTreeNode* AddPageAbove() override;
+  void LoadSettingsFrom(const std::string& name) override;
+  void WriteWindowSections(TIniFile& ini) override;
+  void ClearPageLists() override;
+  void QuitWithoutSaving() override;
 
   // IPageSwitchHost
   std::string TitleBoxText() const override;
@@ -88,12 +101,15 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildWidgets();
   void BuildActions();
   void BuildMenus();
   void ApplySettings();
+  void ApplyTreeAndListLook();
   void ReadSession();
   void WriteSession();
   void ApplySessionLayout();
@@ -114,11 +130,12 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TOutlineTree m_tree;
   TPagePictures m_pictures;
   TDocumentState m_doc;
-  TAppSettings m_settings;
+  TnuvConfig m_config;
   TPageSwitchSettings m_switchSettings;
   TSessionState m_session;
   std::unique_ptr<IPrompts> m_prompts;
   std::unique_ptr<IFileDialogs> m_dialogs;
+  std::unique_ptr<IProgramLauncher> m_launcher;
   std::unique_ptr<TPageSwitch> m_pageSwitch;
   TDocumentController* m_documents = nullptr;
   TOutlineModel* m_model = nullptr;
@@ -127,6 +144,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   bool m_treeReadOnly = false;
   bool m_markEnabled = true;
   bool m_closing = false;
+  bool m_quitRequested = false;
 
   QTreeView* tvnuv = nullptr;
   TPlainPageEditor* edxnuv = nullptr;

@@ -21,18 +21,22 @@ std::string SettingsPath() { return ProgramFile("nuv.ini"); }
 }  // namespace
 
 void Tfmnuv::ReadSession() {
-  const TIniFile ini(SettingsPath());
-  m_session.Load(ini);
-  m_settings.Load(ini);
+  m_session.Load(TIniFile(SettingsPath()));
+  m_config.Load(kDefaultSettingsName);
 }
 
 void Tfmnuv::WriteSession() {
-  CaptureSessionLayout();
+  // The window's sections always go to the program folder's nuv.ini; the
+  // settings go back to the file they were last loaded from.
   ForceDirectories(ProgramFolder());
+  if (m_config.CurrentFile().empty()) {
+    m_config.Save(kDefaultSettingsName, [this](TIniFile& ini) { WriteWindowSections(ini); });
+    return;
+  }
   TIniFile ini(SettingsPath());
-  m_session.Save(ini);
-  m_settings.Save(ini);
+  WriteWindowSections(ini);
   ini.Save();
+  m_config.Save(kDefaultSettingsName);
 }
 
 void Tfmnuv::ApplySessionLayout() {

@@ -88,6 +88,8 @@ void TSessionState::Save(TIniFile& ini) const {
   WritePaths(ini, "History", FileHistory);
   WriteTexts(ini, "Find", FindHistory);
   WriteTexts(ini, "Replace", ReplaceHistory);
+  // Erased like History, so an entry once removed does not come back.
+  ini.EraseSection("TextHistory");
   WritePaths(ini, "TextHistory", TextHistory);
 }
 

@@ -45,7 +45,7 @@ struct TSessionState {
   // Reads the sections; empty entries and history files that no longer exist are skipped.
   void Load(const TIniFile& ini);
   // Writes the sections; bounds only while the window is not maximised. The
-  // History section is erased first; TextHistory is written over.
+  // History and TextHistory sections are erased first.
   void Save(TIniFile& ini) const;
 };
 

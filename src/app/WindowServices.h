@@ -10,12 +10,14 @@ namespace nuv {
 
 class IFileDialogs;
 class IPageEditor;
+class IProgramLauncher;
 class IPrompts;
+class TnuvConfig;
 class TOutlineTree;
 class TPageSwitch;
 class TTreeNode;
-struct TAppSettings;
 struct TDocumentState;
+struct TFormatOptions;
 struct TSessionState;
 
 class IWindowServices {
@@ -28,12 +30,15 @@ class IWindowServices {
   virtual IPageEditor& Editor() = 0;
   virtual IPrompts& Prompts() = 0;
   virtual IFileDialogs& Dialogs() = 0;
-  virtual TAppSettings& Settings() = 0;
+  virtual IProgramLauncher& Launcher() = 0;
+  virtual TnuvConfig& Config() = 0;
+  virtual TFormatOptions FormatOptions() const = 0;
   virtual TSessionState& Session() = 0;
 
   virtual TTreeNode* SelectedPage() = 0;
   // Selects a page (running the page switch) and makes it visible.
   virtual void SelectPage(TTreeNode* page) = 0;
+  virtual TTreeNode* TopVisiblePage() = 0;
   virtual void ScrollTreeToTop() = 0;
   // A Shift JIS message in the status bar's single-text mode.
   virtual void ShowStatusMessage(const std::string& sjis) = 0;
@@ -43,6 +48,15 @@ class IWindowServices {
   virtual void ShowCaretPosition() = 0;
   // Adds a page "無題" above the selected one, selects it and starts its title edit.
   virtual TTreeNode* AddPageAbove() = 0;
+  // Loads the window's own sections and the settings from a file and applies
+  // them ("nuv.ini": the program folder's file).
+  virtual void LoadSettingsFrom(const std::string& name) = 0;
+  // Writes the window's own sections into an ini file image.
+  virtual void WriteWindowSections(class TIniFile& ini) = 0;
+  // The lists that refer to pages: search results, children, back and forward.
+  virtual void ClearPageLists() = 0;
+  // Ends the program without the close query (the already-open check at start-up).
+  virtual void QuitWithoutSaving() = 0;
 };
 
 }  // namespace nuv

@@ -14,5 +14,7 @@ int main(int argc, char** argv) {
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
   window.FormShow(arguments);
+  // The document was already open in another window and this one gave way.
+  if (window.QuitRequested()) return 0;
   return QApplication::exec();
 }

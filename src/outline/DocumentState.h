@@ -6,9 +6,14 @@
 
 namespace nuv {
 
+// The format a document was read or last written in.
+enum class TDocumentFormat { None, Binary, Text };
+
 struct TDocumentState {
   // The document's file; for a new document the folder it starts in, or empty.
   std::string path;
+  // Save writes the format the document came in, whatever its file name says.
+  TDocumentFormat format = TDocumentFormat::None;
   // The file the shown page links to directly, empty when none.
   std::string directLinkPath;
   // While on, a direct-link page shows and edits the linked file.

@@ -21,13 +21,6 @@
 
 namespace nuv::test {
 
-class TUrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QStringList urls;
-  Q_INVOKABLE void Open(const QUrl& url) { urls.append(url.toLocalFile()); }
-};
-
 namespace {
 
 const char* kThreePages = ".A\r\nbody A\r\n..B\r\nbody B\r\n.C\r\n";
@@ -88,7 +81,7 @@ TEST_F(MainWindowTest, ANewPageTakesItsTitleFromTheFirstLine) {
   EXPECT_FALSE(window->Document().Modified());
   Type(QString::fromUtf8("  日本語の見出し  \nbody"));
   dialogs->answers.push_back(TFileChoice{QString::fromStdString(docs.File("new")), 0});
-  ASSERT_TRUE(window->Documents().Save());
+  ASSERT_EQ(window->Documents().Save(), TSaveResult::Saved);
   EXPECT_EQ(window->Tree().GetFirstNode()->Text(), Sj("日本語の見出し"));
   EXPECT_TRUE(dialogs->proposals.front().endsWith(QString::fromUtf8("/日本語の見出し")));
   TOutlineTree back;
@@ -141,15 +134,12 @@ TEST_F(MainWindowTest, NoAskSaveOnANeverSavedDocumentOpensSaveAs) {
 }
 
 TEST_F(MainWindowTest, FurtherCommandLineFilesGoToTheDesktop) {
-  TUrlCatcher catcher;
-  QDesktopServices::setUrlHandler("file", &catcher, "Open");
   const std::string first = docs.Write("one.txt", ".one\r\n");
   const std::string second = docs.Write("two.txt", "2");
   const std::string third = docs.Write("three.pdf", "3");
   Start({QString::fromStdString(first), QString::fromStdString(second), QString::fromStdString(third)});
-  QDesktopServices::unsetUrlHandler("file");
   EXPECT_EQ(Dump(window->Tree()), "one");
-  EXPECT_EQ(catcher.urls, QStringList({QString::fromStdString(second), QString::fromStdString(third)}));
+  EXPECT_EQ(launcher->desktop, QStringList({QString::fromStdString(second), QString::fromStdString(third)}));
 }
 
 TEST_F(MainWindowTest, CaretPositionCountsFromOneOrFromZero) {
@@ -220,7 +210,7 @@ TEST_F(MainWindowTest, SaveWritesEitherFormat) {
   const std::string pk2 = BinaryDoc("plan.pk2");
   Start({QString::fromStdString(pk2)});
   Type("typed ");
-  ASSERT_TRUE(window->Documents().Save());
+  ASSERT_EQ(window->Documents().Save(), TSaveResult::Saved);
   EXPECT_EQ(window->Status()->Message(), QString::fromUtf8("ファイルを保存しました"));
   EXPECT_EQ(window->Status()->Panel(0), "");
   TOutlineTree back;
@@ -229,13 +219,13 @@ TEST_F(MainWindowTest, SaveWritesEitherFormat) {
   // Save as hierarchical text with TextSave off writes the file but keeps the document's name.
   dialogs->answers.push_back(TFileChoice{QString::fromStdString(docs.File("copy")), 1});
   Type("more");
-  ASSERT_TRUE(window->Documents().SaveAs());
+  ASSERT_EQ(window->Documents().SaveAs(), TSaveResult::Saved);
   EXPECT_TRUE(FileExists(docs.File("copy.txt")));
   EXPECT_EQ(window->Document().path, pk2);
   EXPECT_TRUE(window->Document().DocModified);
   // A failed write keeps the old file and says so.
   testhooks::FailWritesAfter(5);
-  EXPECT_FALSE(window->Documents().Save());
+  EXPECT_EQ(window->Documents().Save(), TSaveResult::Failed);
   testhooks::FailWritesAfter(-1);
   EXPECT_EQ(prompts->errors.back(), Sj("ファイルの書込時にエラーが発生しました。"));
   TOutlineTree intact;
@@ -266,11 +256,9 @@ TEST_F(MainWindowTest, AMissingBinaryDocumentStartsANewDocumentUnderItsName) {
   EXPECT_EQ(window->Tree().Count(), 1);
   EXPECT_EQ(window->Document().path, path);
   Type("x");
-  ASSERT_TRUE(window->Documents().Save());
+  ASSERT_EQ(window->Documents().Save(), TSaveResult::Saved);
   EXPECT_TRUE(FileExists(path));
 }
 
 }  // namespace
 }  // namespace nuv::test
-
-#include "MainWindowTest.moc"

@@ -27,7 +27,7 @@ TEST(SessionStateTest, HistoriesSkipMissingFilesAndEmptyEntries) {
   EXPECT_EQ(s.WinPosX, kKeepOwnValue);
 }
 
-TEST(SessionStateTest, SaveErasesHistoryButWritesTextHistoryOver) {
+TEST(SessionStateTest, SaveErasesBothHistoriesSoRemovedEntriesStayGone) {
   TIniFile ini;
   ini.LoadFromBytes("[History]\r\nFile5=/old\r\n[TextHistory]\r\nFile7=/stale\r\n[Mine]\r\nkeep=1\r\n");
   TSessionState s;
@@ -39,7 +39,7 @@ TEST(SessionStateTest, SaveErasesHistoryButWritesTextHistoryOver) {
   EXPECT_FALSE(ini.ValueExists("History", "File5"));
   EXPECT_EQ(ini.ReadString("History", "File0", ""), "/a.pk2");
   EXPECT_EQ(ini.ReadString("TextHistory", "File0", ""), "/b.txt");
-  EXPECT_EQ(ini.ReadString("TextHistory", "File7", ""), "/stale");
+  EXPECT_FALSE(ini.ValueExists("TextHistory", "File7"));
   EXPECT_FALSE(ini.ValueExists("Window", "WinPosX"));  // not while maximised
   EXPECT_EQ(ini.ReadInteger("Window", "WindowState", 0), 2);
   EXPECT_EQ(ini.ReadString("Mine", "keep", ""), "1");

@@ -11,6 +11,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/MainWindow.h"
+#include "app/ProgramLauncher.h"
 #include "app/OutlineModel.h"
 #include "app/PlainPageEditor.h"
 #include "support/FakePageEditor.h"
@@ -21,7 +22,7 @@ namespace nuv::test {
 class TScriptedDialogs : public IFileDialogs {
  public:
   std::optional<TFileChoice> OpenFile(QWidget*, const QString&, const QStringList&) override { return Next(); }
-  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&) override {
+  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&, bool) override {
     proposals.push_back(proposed);
     return Next();
   }
@@ -41,6 +42,13 @@ class TScriptedDialogs : public IFileDialogs {
   }
 };
 
+class TRecordingLauncher : public IProgramLauncher {
+ public:
+  void StartNewWindow(const QString& path) override { newWindows.append(path); }
+  void OpenWithDesktop(const QString& path) override { desktop.append(path); }
+  QStringList newWindows, desktop;
+};
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,9 +60,11 @@ class WindowTest : public ::testing::Test {
   void Create() {
     auto d = std::make_unique<TScriptedDialogs>();
     auto p = std::make_unique<TScriptedPrompts>();
+    auto l = std::make_unique<TRecordingLauncher>();
     dialogs = d.get();
     prompts = p.get();
-    window = std::make_unique<Tfmnuv>(std::move(d), std::move(p));
+    launcher = l.get();
+    window = std::make_unique<Tfmnuv>(std::move(d), std::move(p), std::move(l));
   }
   // Closes the window as the user would; true when it closed.
   bool Close() { return window->close(); }
@@ -86,6 +96,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<Tfmnuv> window;
   TScriptedDialogs* dialogs = nullptr;
   TScriptedPrompts* prompts = nullptr;
+  TRecordingLauncher* launcher = nullptr;
 };
 
 }  // namespace nuv::test

@@ -1,0 +1,13 @@
+// Fixed texts of the document commands.
+#pragma once
+
+#include "base/FixedText.h"
+
+namespace nuv::texts {
+
+NUV_FIXED_TEXT(AskSaveCurrent, "現在のファイルを保存しますか？")
+NUV_FIXED_TEXT(FileNotFound, "ファイルが見つかりません。")
+NUV_FIXED_TEXT(BackupFailed, "バックアップファイルの作成に失敗しました。")
+NUV_FIXED_TEXT(AlreadyOpen, "ファイルは既に開かれています。どうしますか？")
+
+}  // namespace nuv::texts

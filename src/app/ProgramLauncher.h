@@ -1,0 +1,24 @@
+// Starting another nuv window and handing files to the desktop, behind an
+// interface so tests can see what would have been started.
+#pragma once
+
+#include <QString>
+
+namespace nuv {
+
+class IProgramLauncher {
+ public:
+  virtual ~IProgramLauncher() = default;
+  // A new nuv process (a new window) on a document.
+  virtual void StartNewWindow(const QString& documentPath) = 0;
+  // The desktop's "open" of a file's associated program.
+  virtual void OpenWithDesktop(const QString& path) = 0;
+};
+
+class TQtProgramLauncher : public IProgramLauncher {
+ public:
+  void StartNewWindow(const QString& documentPath) override;
+  void OpenWithDesktop(const QString& path) override;
+};
+
+}  // namespace nuv
