@@ -175,7 +175,7 @@ void CompressPalmRecord(std::string_view text, std::string& out) {
   assert(text.size() <= kPalmRecordSize);
   static thread_local TMatchChains chains;
   unsigned char block[kPalmRecordSize + kSlack];
-  std::memcpy(block, text.data(), text.size());
+  if (!text.empty()) std::memcpy(block, text.data(), text.size());
   std::memset(block + text.size(), 0, kSlack);
   const std::size_t size = text.size();
   TCodeWriter writer(out);
