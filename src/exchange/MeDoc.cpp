@@ -181,6 +181,16 @@ TPalmDocResult ReadPalmDocPagesBytes(std::string_view image, const TFormatOption
   return TPalmDocResult::Ok;
 }
 
+TPalmDocResult ReadPalmDocLines(const std::string& path, std::string& text) {
+  std::string decoded;
+  const TPalmDocResult r = ReadPalmDocFile(path, TPalmDocOptions{}, decoded);
+  if (r != TPalmDocResult::Ok) return r;
+  TLightStrings lines;
+  lines.LoadFromBytes(decoded);
+  text = lines.GetTextStr();
+  return TPalmDocResult::Ok;
+}
+
 TPalmDocResult ReadPalmDocPages(const std::string& path, const TFormatOptions& options, TOutlineTree& out) {
   std::string image;
   if (ReadWholeFile(path, image) != TReadResult::Ok) return TPalmDocResult::OpenFailed;

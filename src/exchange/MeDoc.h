@@ -52,4 +52,8 @@ TPalmDocResult WriteMeDocDocument(const std::string& path, const TOutlineTree& t
 TPalmDocResult ReadPalmDocPagesBytes(std::string_view image, const TFormatOptions& options, TOutlineTree& out);
 TPalmDocResult ReadPalmDocPages(const std::string& path, const TFormatOptions& options, TOutlineTree& out);
 
+// The text of a Palm DOC file as the insert command puts it at the caret: the
+// decoded text read as lines, every line followed by CR LF.
+TPalmDocResult ReadPalmDocLines(const std::string& path, std::string& text);
+
 }  // namespace nuv

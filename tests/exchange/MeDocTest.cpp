@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/FileIo.h"
+#include "exchange/ExchangeTexts.h"
 #include "exchange/ExportNames.h"
 #include "exchange/MeDoc.h"
 #include "exchange/PalmDocFile.h"
@@ -143,6 +144,11 @@ TEST(MeDocTest, AnyOtherPalmDocIsOnePageNamedAfterTheDatabase) {
   EXPECT_EQ(Dump(back), Sj("猫"));
   EXPECT_EQ(back.GetFirstNode()->Data()->Body(), "line 1\r\n.dotted\r\nlast\r\n");
 
+  std::string lines = "untouched";
+  ASSERT_EQ(ReadPalmDocLines(path, lines), TPalmDocResult::Ok);
+  EXPECT_EQ(lines, "line 1\r\n.dotted\r\nlast\r\n");
+  EXPECT_EQ(ReadPalmDocLines(dir.File("missing.pdb"), lines), TPalmDocResult::OpenFailed);
+
   // A broken index is no MeDoc: the whole text stays one page.
   ASSERT_EQ(WritePalmDocFile(path, "#!Medoc index 2\r\n4:a\r\n3:b\r\nx\r\n", "broken", {}), TPalmDocResult::Ok);
   TOutlineTree broken;
@@ -231,6 +237,17 @@ TEST(MeDocTest, ExtensionRules) {
   EXPECT_EQ(DatabaseNameFromPath("/tmp/x.y/" + Cp932ToUtf8(Sj("猫の本")) + ".prc"), Sj("猫の本"));
   EXPECT_EQ(DatabaseNameFromPath("book"), "book");
   EXPECT_EQ(DatabaseNameFromPath("/tmp/a.b.prc"), "a.b");
+}
+
+// The messages the window commands show must all be Shift JIS texts (a
+// literal Shift JIS cannot hold would abort here); the two with a file name
+// keep their format.
+TEST(MeDocTest, MessagesConvert) {
+  EXPECT_EQ(texts::DocWritten(), Sj("Docファイルを作成しました。\n\n　%s"));
+  EXPECT_EQ(texts::MeDocWritten().substr(texts::MeDocWritten().size() - 4), Sj("　%s"));
+  for (const std::string& text : {texts::DocReadFailed(), texts::DocWriteFailed(), texts::MeDocWriteFailed(),
+                                  texts::NoChildrenToExport(), texts::PalmDocTempName()})
+    EXPECT_FALSE(text.empty());
 }
 
 }  // namespace

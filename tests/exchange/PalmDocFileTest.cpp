@@ -21,23 +21,8 @@ using test::TTempDir;
 
 using test::BE16;
 using test::BE32;
-
-std::string Encode(std::string_view text, std::string_view title, bool compress = true, bool binary = false) {
-  std::string image;
-  TPalmDocOptions options;
-  options.compress = compress;
-  options.binary = binary;
-  EXPECT_EQ(EncodePalmDoc(text, title, options, image), TPalmDocResult::Ok);
-  return image;
-}
-
-std::string Decode(std::string_view image, bool binary = false) {
-  std::string text;
-  TPalmDocOptions options;
-  options.binary = binary;
-  EXPECT_EQ(DecodePalmDoc(image, options, text), TPalmDocResult::Ok);
-  return text;
-}
+using test::Decode;
+using test::Encode;
 
 TEST(PalmDocFileTest, HeaderAndRecordLayout) {
   const std::string text(5000, 'q');

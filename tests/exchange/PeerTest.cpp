@@ -49,31 +49,14 @@ class PeerTest : public ::testing::Test {
   TTempDir m_dir;
 };
 
-std::string NuvEncode(const std::string& text, std::string_view title, bool compress, bool binary = false) {
-  std::string image;
-  TPalmDocOptions options;
-  options.compress = compress;
-  options.binary = binary;
-  EXPECT_EQ(EncodePalmDoc(text, title, options, image), TPalmDocResult::Ok);
-  return image;
-}
-
-std::string NuvDecode(const std::string& image, bool binary = false) {
-  std::string text;
-  TPalmDocOptions options;
-  options.binary = binary;
-  EXPECT_EQ(DecodePalmDoc(image, options, text), TPalmDocResult::Ok);
-  return text;
-}
-
 const std::size_t kSizes[] = {0, 1, 4095, 4096, 4097, 3 * 4096 + 123, 40000};
 
 TEST_F(PeerTest, PeerDecodesWhatNuvWrites) {
   for (const std::size_t size : kSizes) {
     const std::string text = SampleText(size, static_cast<unsigned>(size) + 1);
     for (const bool compress : {true, false}) {
-      EXPECT_EQ(PeerDecode(NuvEncode(text, Sj("猫の本"), compress)), StoredForm(text)) << size << compress;
-      EXPECT_EQ(PeerDecode(NuvEncode(text, "bin", compress, true)), text) << "binary " << size << compress;
+      EXPECT_EQ(PeerDecode(test::Encode(text, Sj("猫の本"), compress)), StoredForm(text)) << size << compress;
+      EXPECT_EQ(PeerDecode(test::Encode(text, "bin", compress, true)), text) << "binary " << size << compress;
     }
   }
 }
@@ -82,12 +65,12 @@ TEST_F(PeerTest, NuvDecodesWhatPeerWrites) {
   for (const std::size_t size : kSizes) {
     const std::string text = SampleText(size, static_cast<unsigned>(size) + 2);
     for (const bool plain : {false, true}) {
-      EXPECT_EQ(NuvDecode(PeerEncode(text, plain)), text) << size << plain;
-      EXPECT_EQ(NuvDecode(PeerEncode(text, plain, true), true), text) << "binary " << size << plain;
+      EXPECT_EQ(test::Decode(PeerEncode(text, plain)), text) << size << plain;
+      EXPECT_EQ(test::Decode(PeerEncode(text, plain, true), true), text) << "binary " << size << plain;
     }
   }
   // A lone CR and LF-only text from Unix: both come back as CR LF.
-  EXPECT_EQ(NuvDecode(PeerEncode("one\ntwo\rthree\n", false)), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(test::Decode(PeerEncode("one\ntwo\rthree\n", false)), "one\r\ntwo\r\nthree\r\n");
 }
 
 // The same text gives the same records. The header differs by design in the
@@ -101,7 +84,7 @@ TEST_F(PeerTest, RecordsAreByteIdentical) {
   const std::string texts[] = {SampleText(50000, 7), SampleText(4096 * 5, 8), japanese, "abcabcabc", "a b  c\r\n"};
   for (const std::string& text : texts) {
     for (const bool compress : {true, false}) {
-      const std::string ours = NuvEncode(text, "peer", compress);
+      const std::string ours = test::Encode(text, "peer", compress);
       const std::string theirs = PeerEncode(text, !compress);
       ASSERT_EQ(BE16(ours, 76), BE16(theirs, 76));
       EXPECT_EQ(ours.substr(0, 36), theirs.substr(0, 36)) << "name, attributes, version";

@@ -1,11 +1,14 @@
-// Sample texts and byte helpers shared by the Palm DOC tests.
+// Sample texts, coding shorthands and byte helpers shared by the Palm DOC tests.
 #pragma once
 
 #include <cstdint>
 #include <random>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "exchange/PalmDocCodec.h"
+#include "exchange/PalmDocFile.h"
 #include "support/TempDir.h"
 
 namespace nuv::test {
@@ -39,6 +42,25 @@ inline std::string StoredForm(std::string s) {
   for (std::size_t i = 0; i < s.size(); ++i)
     if (!(s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')) out += s[i];
   return out;
+}
+
+// The image of a text, expected to encode.
+inline std::string Encode(std::string_view text, std::string_view title, bool compress = true, bool binary = false) {
+  std::string image;
+  TPalmDocOptions options;
+  options.compress = compress;
+  options.binary = binary;
+  EXPECT_EQ(EncodePalmDoc(text, title, options, image), TPalmDocResult::Ok);
+  return image;
+}
+
+// The text of an image, expected to decode.
+inline std::string Decode(std::string_view image, bool binary = false) {
+  std::string text;
+  TPalmDocOptions options;
+  options.binary = binary;
+  EXPECT_EQ(DecodePalmDoc(image, options, text), TPalmDocResult::Ok);
+  return text;
 }
 
 inline uint32_t BE32(std::string_view s, std::size_t at) {
