@@ -35,8 +35,8 @@ constexpr int kHashBits = 12;
 constexpr std::size_t kBuckets = std::size_t{1} << kHashBits;
 // Ends a chain; as an unsigned position it lies beyond every block.
 constexpr int16_t kNone = -1;
-// The block is copied into a buffer with this much slack, so that match tests
-// and hashing may load whole words near its end.
+// The block is copied into a buffer with this much slack, so that a match test
+// may load eight bytes at once near its end.
 constexpr std::size_t kSlack = 16;
 
 inline uint64_t Load64(const unsigned char* p) {
