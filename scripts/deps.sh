@@ -2,7 +2,7 @@
 # Sourced by run.sh and test.sh; works as root without a prompt, or through
 # sudo when it needs no password.
 
-NUV_RUN_PACKAGES=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
+NUV_RUN_PACKAGES=(cmake make g++ qt6-base-dev fonts-ipafont-gothic xdg-utils shared-mime-info desktop-file-utils)
 NUV_TEST_PACKAGES=("${NUV_RUN_PACKAGES[@]}"
   clang libclang-rt-14-dev llvm libgtest-dev libgmock-dev libbenchmark-dev libc-bin
   txt2pdbdoc)

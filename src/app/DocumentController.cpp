@@ -28,6 +28,9 @@
 #include "config/FileTypeRegistration.h"
 #include "config/NuvConfig.h"
 #include "config/SettingsFiles.h"
+#include "exchange/ExchangeTexts.h"
+#include "exchange/MeDoc.h"
+#include "exchange/PalmDocFile.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
 #include "outline/LightStrings.h"
@@ -236,14 +239,34 @@ void TDocumentController::acOpenExecute() {
   if (choice->filterIndex == 0) {
     OpenBinary(path);
   } else if (choice->filterIndex == 2) {
-    // Palm DOC files are binary: they are never handed to the text reader.
-    m_window.Prompts().Error(texts::ReadError());
-    return;
+    OpenPalmDoc(path);
   } else {
     OpenText(path);
   }
   FillFolderMenu(FolderOf(path));
   m_window.ShowCaretPosition();
+}
+
+bool TDocumentController::OpenPalmDoc(const std::string& path) {
+  // A Palm DOC file is binary: it becomes a new untitled document, never text.
+  TOutlineTree scratch;
+  if (ReadPalmDocPages(path, m_window.FormatOptions(), scratch) != TPalmDocResult::Ok) {
+    m_window.Prompts().Error(texts::DocReadFailed());
+    return false;
+  }
+  m_window.Tree().ReplaceWith(std::move(scratch));
+  TDocumentState& doc = m_window.Document();
+  doc.path = FolderOf(path);
+  doc.format = TDocumentFormat::None;
+  m_registry.Hold(std::string());
+  m_window.UpdateCaption();
+  if (m_window.Config().ExpandAll) m_window.Tree().FullExpand();
+  m_window.SelectPage(m_window.Tree().GetFirstNode());
+  doc.ClearFlags();
+  // The pages exist nowhere else yet: closing must ask.
+  doc.DocModified = true;
+  m_window.SetModifiedIndicator(true);
+  return true;
 }
 
 // ---- New ----
@@ -378,8 +401,14 @@ TSaveResult TDocumentController::SaveAs() {
   if (filter == 0) {
     result = SaveBinary(name);
   } else if (filter == 2) {
-    m_window.Prompts().Error(texts::WriteError());
-    result = TSaveResult::Failed;
+    // The whole document as a MeDoc; the document keeps its own name and format.
+    if (WriteMeDocDocument(name, m_window.Tree()) == TPalmDocResult::Ok) {
+      m_window.ShowStatusMessage(texts::FileSaved());
+      result = TSaveResult::Saved;
+    } else {
+      m_window.Prompts().Error(texts::MeDocWriteFailed());
+      result = TSaveResult::Failed;
+    }
   } else {
     result = SaveText(name, choice->noTitles);
   }

@@ -42,6 +42,8 @@ class TDocumentController : public QObject {
   void OpenDocument(const std::string& path, bool interactive = true);
   bool OpenBinary(const std::string& path, bool interactive = true);
   bool OpenText(const std::string& path);
+  // A Palm DOC or MeDoc file decoded into a new untitled document.
+  bool OpenPalmDoc(const std::string& path);
   void New();
   TSaveResult Save();
   TSaveResult SaveAs();

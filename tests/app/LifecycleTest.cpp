@@ -233,6 +233,23 @@ TEST_F(LifecycleTest, NamedSettingsFilesAreListed) {
   EXPECT_EQ(captions, QStringList({"nuv.ini*", "work.ini"}));
 }
 
+TEST_F(LifecycleTest, PalmDocFilesAreSavedAsMeDocAndOpenAsPages) {
+  const std::string path = docs.Write("doc.txt", ".A\r\nbody A\r\n..A1\r\nchild\r\n.B\r\n");
+  Start({QString::fromStdString(path)});
+  dialogs->answers.push_back(Choice(docs.File("book"), 2));
+  ASSERT_EQ(Docs().SaveAs(), TSaveResult::Saved);
+  EXPECT_TRUE(FileExists(docs.File("book.prc")));
+  EXPECT_EQ(window->Document().path, path);  // the document keeps its name
+  ASSERT_TRUE(Docs().OpenPalmDoc(docs.File("book.prc")));
+  EXPECT_EQ(Dump(window->Tree()), "A .A1 B");
+  EXPECT_EQ(window->Tree().GetFirstNode()->Data()->Body(), "body A\r\n");
+  EXPECT_EQ(window->windowTitle(), "nuv");
+  EXPECT_TRUE(window->Document().DocModified);
+  EXPECT_FALSE(Docs().OpenPalmDoc(path));  // a text file is no Palm DOC
+  EXPECT_EQ(prompts->errors.back(), Sj("DOCファイルの読み込みに失敗しました。"));
+  EXPECT_EQ(Dump(window->Tree()), "A .A1 B");
+}
+
 TEST(DialogPlacementTest, CentredInsideTheWorkArea) {
   const QRect work(0, 0, 1000, 800);
   EXPECT_EQ(CenteredPosition(QRect(100, 100, 400, 300), QSize(201, 101), work), QPoint(199, 199));
