@@ -4,6 +4,8 @@
 #include <QAction>
 #include <cstdio>
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -30,6 +32,11 @@
 
 #include "app/Actions.h"
 #include "app/AppTexts.h"
+#include "app/ClipboardController.h"
+#include "app/DateBar.h"
+#include "app/MarkController.h"
+#include "app/OutlineView.h"
+#include "app/PageCommandsController.h"
 #include "app/DocumentController.h"
 #include "app/FileDialogs.h"
 #include "app/NuvStatusBar.h"
@@ -46,6 +53,7 @@
 #include "config/FontFallback.h"
 #include "config/OutlineSettings.h"
 #include "outline/OutlineTexts.h"
+#include "outline/PageCommands.h"
 #include "outline/PagePictures.h"
 
 namespace nuv {
@@ -86,6 +94,10 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   BuildWidgets();
   m_pageSwitch = std::make_unique<TPageSwitch>(m_tree, *edxnuv, *this, *m_prompts, m_doc, m_switchSettings);
   m_documents = new TDocumentController(*this, this);
+  m_pages = new TPageCommands(*this, this);
+  m_clipboard = new TClipboardCommands(*this, this);
+  m_marks = new TMarkCommands(*this, btMark, btLabel, this);
+  m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();
     raise();
@@ -94,6 +106,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   });
   BuildActions();
   BuildMenus();
+  ConnectCommands();
   ReadSession();
   ApplySettings();
   ApplySessionLayout();
@@ -107,7 +120,8 @@ Tfmnuv::~Tfmnuv() {
   // Closing the widgets below moves the focus and the selection; nothing may
   // reach the page switch from here on.
   m_closing = true;
-  for (QObject* sender : std::initializer_list<QObject*>{edxnuv, edTitle, tvnuv, tvnuv->selectionModel(), m_model})
+  for (QObject* sender : std::initializer_list<QObject*>{edxnuv, edTitle, tvnuv, tvnuv->selectionModel(), m_model,
+                                                        qApp, QApplication::clipboard(), lvItem, lvnuv})
     disconnect(sender, nullptr, this, nullptr);
   m_tree.SetObserver(nullptr);
 }
@@ -118,15 +132,14 @@ void Tfmnuv::BuildWidgets() {
   resize(835, 562);
   setMinimumSize(400, 300);
 
-  tvnuv = new QTreeView(this);
-  tvnuv->setObjectName("tvnuv");
+  tvnuv = new TOutlineView(this);
   tvnuv->setModel(m_model);
   tvnuv->setItemDelegate(new TOutlineDelegate(tvnuv));
   tvnuv->setHeaderHidden(true);
   tvnuv->setUniformRowHeights(true);
   tvnuv->setMinimumWidth(30);
-  tvnuv->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tvnuv->setSelectionMode(QAbstractItemView::SingleSelection);
+  tvnuv->setContextMenuPolicy(Qt::CustomContextMenu);
   tvnuv->setIconSize(QSize(34, 16));
 
   // The list pane: the children of the page and the search results.
@@ -177,6 +190,8 @@ void Tfmnuv::BuildWidgets() {
   tbTitle->addWidget(edTitle);
 
   tbDate = MakeBar(editorPane, "tbDate", QStringLiteral("日付"));
+  m_dateBar = new TDateBar(tbDate);
+  tbDate->addWidget(m_dateBar);
   tbDate->setVisible(false);
 
   edxnuv = new TPlainPageEditor(editorPane);
@@ -245,7 +260,10 @@ void Tfmnuv::BuildActions() {
   acViewTree->setChecked(true);
   connect(acViewTree, &QAction::toggled, tvnuv, &QWidget::setVisible);
   acViewList = MakeAction(this, "acViewList", QStringLiteral("リスト(&L)"), QKeySequence(Qt::Key_F10), true);
-  connect(acViewList, &QAction::toggled, pnlList, &QWidget::setVisible);
+  connect(acViewList, &QAction::toggled, this, [this](bool on) {
+    pnlList->setVisible(on);
+    if (on) FillChildrenList(SelectedPage());
+  });
   miSpilitMode = MakeAction(this, "miSpilitMode", QStringLiteral("分割方向の切り替え(&P)"), QKeySequence(Qt::Key_F12));
   connect(miSpilitMode, &QAction::triggered, this, [this] { miSpilitModeExecute(); });
   miViewStatusBar = MakeAction(this, "miViewStatusBar", QStringLiteral("ステータスバー(&S)"), QKeySequence(), true);
@@ -283,6 +301,14 @@ void Tfmnuv::BuildActions() {
   tbStandard->addAction(m_documents->acSave);
   tbFind->addAction(acViewTree);
   tbFind->addAction(acViewList);
+  for (QAction* a : {m_pages->acNewNodeU, m_pages->acNewNodeD, m_pages->acNewCNode, m_pages->acNewNodeC}) tbTree->addAction(a);
+  tbTree->addSeparator();
+  tbTree->addAction(m_pages->acDelNode);
+  tbTree->addSeparator();
+  for (QAction* a : {m_pages->acNodeLeft, m_pages->acNodeRight, m_pages->acNodeUp, m_pages->acNodeDown}) tbTree->addAction(a);
+  for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste}) tbEdit->addAction(a);
+  // Shortcuts of actions that are in no menu need the window to hold them.
+  addAction(m_pages->acEditNodeText);
 }
 
 void Tfmnuv::BuildMenus() {
@@ -296,6 +322,26 @@ void Tfmnuv::BuildMenus() {
   file->addMenu(m_documents->miTextHistory);
   file->addSeparator();
   file->addAction(acExit);
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  for (QAction* a : {m_clipboard->acUndo, m_clipboard->acRedo}) edit->addAction(a);
+  edit->addSeparator();
+  for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste, m_clipboard->acSelectAll})
+    edit->addAction(a);
+  edit->addSeparator();
+  edit->addAction(m_clipboard->acBoxSelMode);
+  QMenu* tree = menuBar()->addMenu(QStringLiteral("ツリー(&T)"));
+  for (QAction* a : {m_pages->acNewNodeU, m_pages->acNewNodeD, m_pages->acNewCNode, m_pages->acNewNodeC})
+    tree->addAction(a);
+  tree->addSeparator();
+  tree->addAction(m_pages->acDelNode);
+  tree->addSeparator();
+  for (QAction* a : {m_pages->acNodeLeft, m_pages->acNodeRight, m_pages->acNodeUp, m_pages->acNodeDown})
+    tree->addAction(a);
+  tree->addSeparator();
+  tree->addAction(m_pages->acFullExpand);
+  tree->addAction(m_pages->acFullCollapse);
+  tree->addSeparator();
+  tree->addAction(m_pages->acUseTrash);
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   view->addAction(acViewTree);
   view->addAction(acViewList);
@@ -332,11 +378,14 @@ void Tfmnuv::ApplySettings() {
   }
   edTitle->setEnabled(!m_config.PirkaCompatible);
   m_treeReadOnly = m_config.PirkaCompatible;
+  tvnuv->SetReadOnly(m_treeReadOnly);
   {
     const QSignalBlocker block(miShowLineNo);
     miShowLineNo->setChecked(m_config.ShowLineNo);
   }
+  m_marks->ApplyLabelNames();
   ApplyTreeAndListLook();
+  UpdateActions();
 }
 
 namespace {
@@ -402,14 +451,131 @@ void Tfmnuv::QuitWithoutSaving() {
   QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
+void Tfmnuv::ConnectCommands() {
+  connect(tvnuv, &TOutlineView::AddBelowRequested, m_pages->acNewNodeD, &QAction::trigger);
+  connect(tvnuv, &TOutlineView::DeleteRequested, m_pages->acDelNode, &QAction::trigger);
+  connect(tvnuv, &TOutlineView::IconCtrlClicked, this, [this](const QModelIndex& index, bool onIcon) {
+    Guard([&] { m_marks->IconCtrlClicked(m_model->NodeOf(index), onIcon); });
+  });
+  connect(tvnuv, &TOutlineView::EditingStarted, this, [this] { m_pages->tvnuvEditing(); });
+  connect(m_model, &TOutlineModel::TitleEdited, this, [this](TTreeNode* page, const QString& title) {
+    Guard([&] { m_pages->tvnuvEdited(page, title); });
+  });
+  connect(tvnuv, &TOutlineView::DropRequested, this, [this](TTreeNode* target, TDropSpot spot) {
+    Guard([&] { m_clipboard->tvnuvDragDrop(target, spot); });
+  });
+  connect(m_model, &TOutlineModel::PagesRemoved, this, [this] { PruneListEntries(); });
+
+  // The tree's popup menu, the list's and the editor's.
+  auto* pmTree = new QMenu(this);
+  pmTree->setObjectName("pmTree");
+  for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste}) pmTree->addAction(a);
+  pmTree->addSeparator();
+  pmTree->addAction(m_marks->miChangeMark);
+  pmTree->addAction(m_marks->miChangeLabel);
+  pmTree->addSeparator();
+  pmTree->addAction(m_pages->miTreeSortChild);
+  pmTree->addAction(m_pages->miJoinNode);
+  connect(tvnuv, &QWidget::customContextMenuRequested, this, [this, pmTree](const QPoint& at) {
+    UpdateActions();
+    pmTree->popup(tvnuv->viewport()->mapToGlobal(at));
+  });
+  auto* pmList = new QMenu(this);
+  pmList->setObjectName("pmList");
+  pmList->addAction(m_clipboard->acCopy);
+  pmList->addAction(m_pages->acDelNode);
+  for (QTreeWidget* list : {lvItem, lvnuv}) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [this, pmList, list](const QPoint& at) {
+      UpdateActions();
+      pmList->popup(list->viewport()->mapToGlobal(at));
+    });
+    connect(list, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateActions(); });
+  }
+  connect(lvItem, &QTreeWidget::currentItemChanged, this, [this] { lvItemSelect(); });
+  edxnuv->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(edxnuv, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu* menu = edxnuv->createStandardContextMenu();
+    menu->addSeparator();
+    menu->addAction(m_pages->miDivideNote);
+    menu->exec(edxnuv->viewport()->mapToGlobal(at));
+    delete menu;
+  });
+
+  // Enabled states follow the focus, the selection and the clipboard.
+  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateActions(); });
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateActions(); });
+  connect(edxnuv, &QPlainTextEdit::selectionChanged, this, [this] { UpdateActions(); });
+  connect(edTitle, &QLineEdit::selectionChanged, this, [this] { UpdateActions(); });
+}
+
+void Tfmnuv::UpdateActions() {
+  if (m_closing) return;
+  m_pages->Update();
+  m_clipboard->Update();
+}
+
+TFocusArea Tfmnuv::FocusArea() const {
+  const QWidget* focus = QApplication::focusWidget();
+  for (const QWidget* w = focus; w; w = w->parentWidget()) {
+    if (w == tvnuv) return TFocusArea::Tree;
+    if (w == lvItem) return TFocusArea::ChildrenList;
+    if (w == lvnuv) return TFocusArea::SearchList;
+    if (w == edTitle) return TFocusArea::TitleBox;
+  }
+  return TFocusArea::Editor;
+}
+
+void Tfmnuv::NewPageSetup(TTreeNode* page, bool startTitleEdit) {
+  nuv::NewPageSetup(m_tree, page, FormatOptions());
+  SelectPage(page);
+  ShowPageAttributes(page);
+  if (startTitleEdit) tvnuv->EditCurrent();
+  m_doc.DocModified = true;
+  m_doc.PageDirty = true;
+}
+
+bool Tfmnuv::ListPaneVisible() const { return pnlList->isVisible(); }
+
+void Tfmnuv::FillChildrenList(TTreeNode* page) {
+  const QSignalBlocker block(lvItem);
+  lvItem->clear();
+  for (TTreeNode* sibling : SiblingPages(m_tree, page)) {
+    auto* item = new QTreeWidgetItem(lvItem, {ToQString(sibling->Text())});
+    item->setIcon(0, QIcon(m_pictures.PagePixmap(sibling->ImageIndex(), sibling->StateIndex(), sibling->OverlayIndex(),
+                                                  false)));
+    item->setData(0, Qt::UserRole, static_cast<qulonglong>(sibling->Id()));
+    if (sibling == page) {
+      item->setSelected(true);
+      lvItem->setCurrentItem(item);
+    }
+  }
+}
+
+void Tfmnuv::lvItemSelect() {
+  const QTreeWidgetItem* item = lvItem->currentItem();
+  if (!item || !lvItem->hasFocus()) return;
+  if (TTreeNode* page = m_tree.FindById(item->data(0, Qt::UserRole).toULongLong())) SelectPage(page);
+}
+
+void Tfmnuv::PruneListEntries() {
+  // Entries of pages removed for good are never followed: they go.
+  for (QTreeWidget* list : {lvItem, lvnuv}) {
+    for (int i = list->topLevelItemCount() - 1; i >= 0; --i)
+      if (!m_tree.FindById(list->topLevelItem(i)->data(0, Qt::UserRole).toULongLong())) delete list->takeTopLevelItem(i);
+  }
+}
+
 // ---- The page switch ----
 
 TTreeNode* Tfmnuv::SelectedPage() { return m_tree.FindById(m_shownId); }
 
 void Tfmnuv::tvnuvChange(const QModelIndex& current) {
   // The editor still holds the previous page: store it before showing the next.
-  if (TTreeNode* previous = SelectedPage()) m_pageSwitch->LeavePage(previous);
+  TTreeNode* previous = SelectedPage();
   TTreeNode* next = m_model->NodeOf(current);
+  if (previous) m_pageSwitch->LeavePage(previous);
+  if (next && ListPaneVisible() && (!previous || previous->Level() != next->Level())) FillChildrenList(next);
   m_shownId = next ? next->Id() : 0;
   if (next) {
     m_pageSwitch->ShowPage(next);
@@ -419,6 +585,7 @@ void Tfmnuv::tvnuvChange(const QModelIndex& current) {
     m_doc.directLinkPath.clear();
   }
   ShowCaretPosition();
+  UpdateActions();
 }
 
 void Tfmnuv::SelectPage(TTreeNode* page) {
@@ -477,26 +644,21 @@ void Tfmnuv::SetTitleBoxText(std::string_view sjis) {
 
 void Tfmnuv::SetTitleBoxEnabled(bool enabled) { edTitle->setEnabled(enabled && !m_config.PirkaCompatible); }
 
-void Tfmnuv::SetTreeReadOnly(bool readOnly) { m_treeReadOnly = readOnly; }
+void Tfmnuv::SetTreeReadOnly(bool readOnly) {
+  m_treeReadOnly = readOnly || m_config.PirkaCompatible;
+  tvnuv->SetReadOnly(m_treeReadOnly);
+}
 
 void Tfmnuv::SetMarkCommandEnabled(bool enabled) {
   m_markEnabled = enabled;
-  btMark->setEnabled(enabled);
+  m_marks->SetMarkEnabled(enabled);
 }
 
-void Tfmnuv::ShowPageAttributes(const TTreeNode* page) {
-  btMark->setIcon(m_pictures.Icon(page->ImageIndex()));
-  const int label = pic::IsLabelPicture(page->StateIndex()) ? page->StateIndex() : pic::kLabel1;
-  btLabel->setIcon(m_pictures.Icon(label));
-}
+void Tfmnuv::ShowPageAttributes(const TTreeNode* page) { m_marks->ShowPage(page); }
 
 TTreeNode* Tfmnuv::AddPageAbove() {
-  TTreeNode* page = m_tree.Insert(SelectedPage(), texts::Untitled());
-  m_tree.SetImageIndex(page, pic::kMemo);
-  if (m_config.ShowLabel1) m_tree.SetStateIndex(page, m_config.ClearLabel1 ? pic::kBlankLabel : pic::kLabel1);
-  SelectPage(page);
-  m_doc.DocModified = true;
-  m_doc.PageDirty = true;
+  TTreeNode* page = nuv::AddPageAbove(m_tree, SelectedPage());
+  NewPageSetup(page);
   return page;
 }
 
@@ -532,6 +694,7 @@ void Tfmnuv::miPirkaCompatibleExecute(bool checked) {
   m_switchSettings = PageSwitchSettingsOf(m_config);
   edTitle->setEnabled(!checked);
   m_treeReadOnly = checked;
+  tvnuv->SetReadOnly(checked);
 }
 
 void Tfmnuv::acHelpExecute() {

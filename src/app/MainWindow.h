@@ -29,12 +29,16 @@ class QSplitter;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
-class QTreeView;
 class QTreeWidget;
 
 namespace nuv {
 
+class TClipboardCommands;
+class TDateBar;
 class TDocumentController;
+class TMarkCommands;
+class TOutlineView;
+class TPageCommands;
 class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
@@ -80,6 +84,16 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void WriteWindowSections(TIniFile& ini) override;
   void ClearPageLists() override;
   void QuitWithoutSaving() override;
+  TFocusArea FocusArea() const override;
+  TOutlineView* TreeView() override { return tvnuv; }
+  QTreeWidget* ChildrenList() override { return lvItem; }
+  QTreeWidget* SearchList() override { return lvnuv; }
+  QLineEdit* TitleBox() override { return edTitle; }
+  const TPagePictures& Pictures() const override { return m_pictures; }
+  void NewPageSetup(TTreeNode* page, bool startTitleEdit = true) override;
+  void FillChildrenList(TTreeNode* page) override;
+  bool ListPaneVisible() const override;
+  void UpdateActions() override;
 
   // IPageSwitchHost
   std::string TitleBoxText() const override;
@@ -91,10 +105,12 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
 
   // For tests and the controllers.
   TDocumentController& Documents() { return *m_documents; }
+  TPageCommands& Pages() { return *m_pages; }
+  TClipboardCommands& Clipboard() { return *m_clipboard; }
+  TMarkCommands& Marks() { return *m_marks; }
+  TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
-  QTreeView* TreeView() const { return tvnuv; }
   TPlainPageEditor* PageEditor() const { return edxnuv; }
-  QLineEdit* TitleBox() const { return edTitle; }
   TNuvStatusBar* Status() const { return m_status; }
   bool TreeReadOnly() const { return m_treeReadOnly; }
   bool MarkCommandEnabled() const { return m_markEnabled; }
@@ -116,6 +132,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void CaptureSessionLayout();
 
   void tvnuvChange(const QModelIndex& current);
+  void ConnectCommands();
+  void PruneListEntries();
+  void lvItemSelect();
   void edxnuvChange();
   void edxnuvCaretMoved();
   void edTitleChange(const QString& text);
@@ -138,6 +157,10 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   std::unique_ptr<IProgramLauncher> m_launcher;
   std::unique_ptr<TPageSwitch> m_pageSwitch;
   TDocumentController* m_documents = nullptr;
+  TPageCommands* m_pages = nullptr;
+  TClipboardCommands* m_clipboard = nullptr;
+  TMarkCommands* m_marks = nullptr;
+  TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
   bool m_settingTitle = false;
@@ -146,7 +169,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   bool m_closing = false;
   bool m_quitRequested = false;
 
-  QTreeView* tvnuv = nullptr;
+  TOutlineView* tvnuv = nullptr;
   TPlainPageEditor* edxnuv = nullptr;
   QLineEdit* edTitle = nullptr;
   QToolButton* btLabel = nullptr;

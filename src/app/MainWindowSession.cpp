@@ -10,6 +10,7 @@
 
 #include "app/MainWindow.h"
 #include "app/NuvStatusBar.h"
+#include "app/OutlineView.h"
 #include "base/FileIo.h"
 #include "base/IniFile.h"
 #include "base/ProgramFolder.h"

@@ -61,9 +61,22 @@ QVariant TOutlineModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags TOutlineModel::flags(const QModelIndex& index) const {
-  if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (!index.isValid()) return Qt::ItemIsDropEnabled;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
 }
+
+bool TOutlineModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  TTreeNode* node = NodeOf(index);
+  if (!node || role != Qt::EditRole) return false;
+  emit TitleEdited(node, value.toString());
+  return true;
+}
+
+Qt::DropActions TOutlineModel::supportedDropActions() const {
+  return Qt::MoveAction | Qt::LinkAction | Qt::CopyAction;
+}
+
+QStringList TOutlineModel::mimeTypes() const { return {QStringLiteral("application/x-nuv-page-drag")}; }
 
 void TOutlineModel::BeginInsert(TTreeNode* parent, int first, int last) {
   beginInsertRows(IndexOf(parent), first, last);

@@ -26,6 +26,10 @@ class TOutlineModel : public QAbstractItemModel, public ITreeObserver {
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // An in-place title edit: the window decides what becomes of the title.
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::DropActions supportedDropActions() const override;
+  QStringList mimeTypes() const override;
 
   // ITreeObserver
   void BeginInsert(TTreeNode* parent, int first, int last) override;
@@ -47,6 +51,7 @@ class TOutlineModel : public QAbstractItemModel, public ITreeObserver {
   void ExpansionRequested(const QModelIndex& index, bool expanded);
   // A page and its subtree left the tree (delete, clear).
   void PagesRemoved();
+  void TitleEdited(TTreeNode* page, const QString& title);
 
  private:
   TOutlineTree& m_tree;

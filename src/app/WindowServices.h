@@ -4,6 +4,8 @@
 
 #include <string>
 
+class QLineEdit;
+class QTreeWidget;
 class QWidget;
 
 namespace nuv {
@@ -14,11 +16,16 @@ class IProgramLauncher;
 class IPrompts;
 class TnuvConfig;
 class TOutlineTree;
+class TOutlineView;
+class TPagePictures;
 class TPageSwitch;
 class TTreeNode;
 struct TDocumentState;
 struct TFormatOptions;
 struct TSessionState;
+
+// Which control has the focus, as the edit commands see it.
+enum class TFocusArea { Tree, ChildrenList, SearchList, TitleBox, FindBox, Editor };
 
 class IWindowServices {
  public:
@@ -57,6 +64,20 @@ class IWindowServices {
   virtual void ClearPageLists() = 0;
   // Ends the program without the close query (the already-open check at start-up).
   virtual void QuitWithoutSaving() = 0;
+
+  virtual TFocusArea FocusArea() const = 0;
+  virtual TOutlineView* TreeView() = 0;
+  virtual QTreeWidget* ChildrenList() = 0;
+  virtual QTreeWidget* SearchList() = 0;
+  virtual QLineEdit* TitleBox() = 0;
+  virtual const TPagePictures& Pictures() const = 0;
+  // The new-page setup: select the page, mark and label it, start its title edit.
+  virtual void NewPageSetup(TTreeNode* page, bool startTitleEdit = true) = 0;
+  // Fills the children list with the page's siblings when the list pane is shown.
+  virtual void FillChildrenList(TTreeNode* page) = 0;
+  virtual bool ListPaneVisible() const = 0;
+  // Recomputes which commands are enabled.
+  virtual void UpdateActions() = 0;
 };
 
 }  // namespace nuv

@@ -13,6 +13,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramLauncher.h"
 #include "app/OutlineModel.h"
+#include "app/OutlineView.h"
 #include "app/PlainPageEditor.h"
 #include "support/FakePageEditor.h"
 #include "support/TempDir.h"
