@@ -9,8 +9,10 @@
 namespace nuv {
 
 namespace {
-std::optional<TFileChoice> Run(QFileDialog& dialog, const QStringList& filters, const QCheckBox* noTitles) {
+std::optional<TFileChoice> Run(QFileDialog& dialog, const QStringList& filters, int initialFilter,
+                               const QCheckBox* noTitles) {
   dialog.setNameFilters(filters);
+  if (initialFilter >= 0 && initialFilter < filters.size()) dialog.selectNameFilter(filters[initialFilter]);
   dialog.setSizeGripEnabled(true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   TFileChoice choice;
@@ -22,15 +24,15 @@ std::optional<TFileChoice> Run(QFileDialog& dialog, const QStringList& filters, 
 }  // namespace
 
 std::optional<TFileChoice> TQtFileDialogs::OpenFile(QWidget* parent, const QString& folder,
-                                                    const QStringList& filters) {
+                                                    const QStringList& filters, int initialFilter) {
   QFileDialog dialog(parent, QString(), folder);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  return Run(dialog, filters, nullptr);
+  return Run(dialog, filters, initialFilter, nullptr);
 }
 
 std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget* parent, const QString& proposedPath,
-                                                    const QStringList& filters, bool noTitlesOption) {
+                                                    const QStringList& filters, bool noTitlesOption, int initialFilter) {
   QFileDialog dialog(parent, QString(), proposedPath);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   // The program asks its own overwrite question, about the name it will write.
@@ -43,7 +45,7 @@ std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget* parent, const QStri
     noTitles->setObjectName("cbNoTitles");
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) grid->addWidget(noTitles, grid->rowCount(), 0, 1, -1);
   }
-  return Run(dialog, filters, noTitles);
+  return Run(dialog, filters, initialFilter, noTitles);
 }
 
 }  // namespace nuv

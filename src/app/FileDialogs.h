@@ -18,17 +18,20 @@ struct TFileChoice {
 class IFileDialogs {
  public:
   virtual ~IFileDialogs() = default;
-  virtual std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters) = 0;
+  // `initialFilter` is the 0-based filter shown first.
+  virtual std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters,
+                                              int initialFilter = 0) = 0;
   // `noTitlesOption` adds the panel with the hierarchical-text check box.
   virtual std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
-                                              bool noTitlesOption) = 0;
+                                              bool noTitlesOption, int initialFilter = 0) = 0;
 };
 
 class TQtFileDialogs : public IFileDialogs {
  public:
-  std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters) override;
+  std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters,
+                                      int initialFilter = 0) override;
   std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
-                                      bool noTitlesOption) override;
+                                      bool noTitlesOption, int initialFilter = 0) override;
 };
 
 }  // namespace nuv

@@ -34,6 +34,7 @@
 #include "app/AppTexts.h"
 #include "app/ClipboardController.h"
 #include "app/DateBar.h"
+#include "app/ExchangeController.h"
 #include "app/MarkController.h"
 #include "app/OutlineView.h"
 #include "app/PageCommandsController.h"
@@ -97,6 +98,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_pages = new TPageCommands(*this, this);
   m_clipboard = new TClipboardCommands(*this, this);
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
+  m_exchange = new TExchangeCommands(*this, this);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();
@@ -317,6 +319,13 @@ void Tfmnuv::BuildMenus() {
   file->addAction(m_documents->acOpen);
   file->addAction(m_documents->acSave);
   file->addAction(m_documents->acSaveAs);
+  file->addSeparator();
+  QMenu* insert = file->addMenu(QStringLiteral("挿入(&I)"));
+  for (QAction* a : {m_exchange->acInsertText, m_exchange->acInsertWZText, m_exchange->acInsertDocPrc}) insert->addAction(a);
+  QMenu* exports = file->addMenu(QStringLiteral("エクスポート(&E)"));
+  for (QAction* a : {m_exchange->acSaveToDoc, m_exchange->acSaveToNodeMeDoc, m_exchange->acSaveToMeDoc,
+                     m_exchange->acSaveToNodeWZText})
+    exports->addAction(a);
   file->addSeparator();
   file->addMenu(m_documents->miHistory);
   file->addMenu(m_documents->miTextHistory);

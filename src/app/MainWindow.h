@@ -36,6 +36,7 @@ namespace nuv {
 class TClipboardCommands;
 class TDateBar;
 class TDocumentController;
+class TExchangeCommands;
 class TMarkCommands;
 class TOutlineView;
 class TPageCommands;
@@ -108,6 +109,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TPageCommands& Pages() { return *m_pages; }
   TClipboardCommands& Clipboard() { return *m_clipboard; }
   TMarkCommands& Marks() { return *m_marks; }
+  TExchangeCommands& Exchange() { return *m_exchange; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   TPlainPageEditor* PageEditor() const { return edxnuv; }
@@ -160,6 +162,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TPageCommands* m_pages = nullptr;
   TClipboardCommands* m_clipboard = nullptr;
   TMarkCommands* m_marks = nullptr;
+  TExchangeCommands* m_exchange = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds

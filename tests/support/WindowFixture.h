@@ -22,8 +22,8 @@ namespace nuv::test {
 
 class TScriptedDialogs : public IFileDialogs {
  public:
-  std::optional<TFileChoice> OpenFile(QWidget*, const QString&, const QStringList&) override { return Next(); }
-  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&, bool) override {
+  std::optional<TFileChoice> OpenFile(QWidget*, const QString&, const QStringList&, int) override { return Next(); }
+  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&, bool, int) override {
     proposals.push_back(proposed);
     return Next();
   }
