@@ -42,33 +42,20 @@ bool Compare(TOp op, const T& a, const T& b) {
 // ---- Errors --------------------------------------------------------------
 
 template <class TBase>
-class TErrorNode;
+using TValueOf = decltype(std::declval<TBase&>().Eval(std::declval<TPPRuntime&>()));
 
-template <>
-class TErrorNode<TIntExpr> : public TIntExpr {
+// Evaluates what came before the fault (when anything did), then raises.
+template <class TBase>
+class TErrorNode : public TBase {
  public:
-  TErrorNode(std::unique_ptr<TIntExpr> before, std::string message) : m_before(std::move(before)), m_message(std::move(message)) {}
-  int32_t Eval(TPPRuntime& rt) override {
+  TErrorNode(std::unique_ptr<TBase> before, std::string message) : m_before(std::move(before)), m_message(std::move(message)) {}
+  TValueOf<TBase> Eval(TPPRuntime& rt) override {
     if (m_before) m_before->Eval(rt);
     rt.Fail(m_message);
   }
 
  private:
-  std::unique_ptr<TIntExpr> m_before;
-  std::string m_message;
-};
-
-template <>
-class TErrorNode<TRealExpr> : public TRealExpr {
- public:
-  TErrorNode(std::unique_ptr<TRealExpr> before, std::string message) : m_before(std::move(before)), m_message(std::move(message)) {}
-  double Eval(TPPRuntime& rt) override {
-    if (m_before) m_before->Eval(rt);
-    rt.Fail(m_message);
-  }
-
- private:
-  std::unique_ptr<TRealExpr> m_before;
+  std::unique_ptr<TBase> m_before;
   std::string m_message;
 };
 
@@ -87,6 +74,25 @@ class TErrorNode<TStrExpr> : public TStrExpr {
  private:
   std::unique_ptr<TStrExpr> m_before;
   std::string m_message;
+};
+
+// An operand followed by (operator, operand) pairs, applied left to right.
+template <class TBase, TValueOf<TBase> (*Apply)(TPPRuntime&, TOp, TValueOf<TBase>, TValueOf<TBase>)>
+class TChain : public TBase {
+ public:
+  explicit TChain(std::unique_ptr<TBase> first) : m_first(std::move(first)) {}
+  void Add(TOp op, std::unique_ptr<TBase> e) { m_rest.emplace_back(op, std::move(e)); }
+  bool Single() const { return m_rest.empty(); }
+  std::unique_ptr<TBase> TakeFirst() { return std::move(m_first); }
+  TValueOf<TBase> Eval(TPPRuntime& rt) override {
+    TValueOf<TBase> v = m_first->Eval(rt);
+    for (auto& [op, e] : m_rest) v = Apply(rt, op, v, e->Eval(rt));
+    return v;
+  }
+
+ private:
+  std::unique_ptr<TBase> m_first;
+  std::vector<std::pair<TOp, std::unique_ptr<TBase>>> m_rest;
 };
 
 // ---- Integer nodes -------------------------------------------------------
@@ -152,22 +158,8 @@ int32_t ApplyInt(TPPRuntime& rt, TOp op, int32_t a, int32_t b) {
   }
 }
 
-class TIntChain : public TIntExpr {
- public:
-  explicit TIntChain(std::unique_ptr<TIntExpr> first) : m_first(std::move(first)) {}
-  void Add(TOp op, std::unique_ptr<TIntExpr> e) { m_rest.emplace_back(op, std::move(e)); }
-  bool Single() const { return m_rest.empty(); }
-  std::unique_ptr<TIntExpr> TakeFirst() { return std::move(m_first); }
-  int32_t Eval(TPPRuntime& rt) override {
-    int32_t v = m_first->Eval(rt);
-    for (auto& [op, e] : m_rest) v = ApplyInt(rt, op, v, e->Eval(rt));
-    return v;
-  }
+using TIntChain = TChain<TIntExpr, ApplyInt>;
 
- private:
-  std::unique_ptr<TIntExpr> m_first;
-  std::vector<std::pair<TOp, std::unique_ptr<TIntExpr>>> m_rest;
-};
 
 // ---- Real nodes ----------------------------------------------------------
 
@@ -218,22 +210,8 @@ double ApplyReal(TPPRuntime& rt, TOp op, double a, double b) {
   return r;
 }
 
-class TRealChain : public TRealExpr {
- public:
-  explicit TRealChain(std::unique_ptr<TRealExpr> first) : m_first(std::move(first)) {}
-  void Add(TOp op, std::unique_ptr<TRealExpr> e) { m_rest.emplace_back(op, std::move(e)); }
-  bool Single() const { return m_rest.empty(); }
-  std::unique_ptr<TRealExpr> TakeFirst() { return std::move(m_first); }
-  double Eval(TPPRuntime& rt) override {
-    double v = m_first->Eval(rt);
-    for (auto& [op, e] : m_rest) v = ApplyReal(rt, op, v, e->Eval(rt));
-    return v;
-  }
+using TRealChain = TChain<TRealExpr, ApplyReal>;
 
- private:
-  std::unique_ptr<TRealExpr> m_first;
-  std::vector<std::pair<TOp, std::unique_ptr<TRealExpr>>> m_rest;
-};
 
 // ---- String nodes --------------------------------------------------------
 

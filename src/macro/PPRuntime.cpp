@@ -162,27 +162,22 @@ void TPPRuntime::HostError(int errCd) const {
   Fail(message);
 }
 
-int32_t TPPRuntime::ObjGet(const TPPVariable& v, int32_t value) const {
+namespace {
+// Reads an object through its event; the value the event leaves is used.
+template <class T, class TEvent>
+T ObjRead(const TPPRuntime& rt, const TEvent& event, const TPPVariable& v, T value) {
   int errCd = 0;
-  if (events.IntObjParam) events.IntObjParam(v.name, v.index, 0, errCd, value);
-  if (errCd != 0) HostError(errCd);
-  CheckAborted();
+  if (event) event(v.name, v.index, 0, errCd, value);
+  if (errCd != 0) rt.HostError(errCd);
+  rt.CheckAborted();
   return value;
 }
+}  // namespace
 
-double TPPRuntime::ObjGet(const TPPVariable& v, double value) const {
-  int errCd = 0;
-  if (events.RealObjParam) events.RealObjParam(v.name, v.index, 0, errCd, value);
-  if (errCd != 0) HostError(errCd);
-  CheckAborted();
-  return value;
-}
-
+int32_t TPPRuntime::ObjGet(const TPPVariable& v, int32_t value) const { return ObjRead(*this, events.IntObjParam, v, value); }
+double TPPRuntime::ObjGet(const TPPVariable& v, double value) const { return ObjRead(*this, events.RealObjParam, v, value); }
 void TPPRuntime::ObjGet(const TPPVariable& v, std::string& value) const {
-  int errCd = 0;
-  if (events.StrObjParam) events.StrObjParam(v.name, v.index, 0, errCd, value);
-  if (errCd != 0) HostError(errCd);
-  CheckAborted();
+  value = ObjRead(*this, events.StrObjParam, v, std::move(value));
 }
 
 void TPPRuntime::ObjSet(TPPVariable& v) const {
