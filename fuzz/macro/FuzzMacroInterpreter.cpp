@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TPoorPascal pp;
   pp.SetPlatform({&platform, &platform, &platform, &platform});
   TPoorPascalLimits limits;
-  limits.maxSteps = 20000;
+  limits.maxSteps = 5000;
   limits.maxStringLength = 4096;
   pp.SetLimits(limits);
   pp.AddIntVar("x", 1, false);

@@ -63,7 +63,7 @@ class TPPUnit {
  public:
   TPPUnit(TTokenPtr begin, TTokenPtr end) : m_begin(begin), m_end(end) {}
   TNode& Get(TPPRuntime& rt) {
-    if (m_generation != rt.generation) {
+    if (m_generation != rt.generation || !m_node) {
       m_node = Compile(rt, m_begin, m_end);
       m_generation = rt.generation;
     }

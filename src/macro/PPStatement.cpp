@@ -45,7 +45,7 @@ void TStmtList::Exec(TPPRuntime& rt) {
     if (rt.flow) return;
     rt.CheckAborted();
     rt.Step();
-    if (slot.generation != rt.generation) {
+    if (slot.generation != rt.generation || !slot.stmt) {
       slot.stmt = CompileStatement(rt, slot.begin, slot.end);
       slot.generation = rt.generation;
     }
