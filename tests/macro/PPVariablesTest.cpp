@@ -311,7 +311,7 @@ TEST_F(PPExecTest, AbortEndsTheWaitForAProcess) {
   loop.onPump = [this](int n) {
     if (n == 5) pp.Abort();
   };
-  EXPECT_EQ(RunMacro("x := Exec('sleep', '5', -1)"), "実行を中断しました");
+  EXPECT_EQ(RunMacro("x := Exec('sleep', '1', -1)"), "実行を中断しました");
 }
 
 TEST_F(PPExecTest, ShellGoesThroughTheDesktop) {
