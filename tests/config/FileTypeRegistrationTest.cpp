@@ -31,7 +31,7 @@ TEST(FileTypeRegistrationTest, XdgMimeReportsNuvAsTheDefault) {
   EXPECT_TRUE(FileExists(files.mimePackage));
   const std::string globs = dir.Read("data/mime/globs2");
   EXPECT_NE(globs.find("application/x-nuv-pk2:*.pk2"), std::string::npos);
-  const test::TProcessResult r = test::RunCommand("xdg-mime query default application/x-nuv-pk2");
+  const test::TChildResult r = test::RunChild({"xdg-mime", "query", "default", "application/x-nuv-pk2"});
   EXPECT_EQ(r.out, "nuv.desktop\n");
   EXPECT_FALSE(RegisterFileType("pk2", "/x", data));
   EXPECT_FALSE(RegisterFileType(".", "/x", data));

@@ -6,7 +6,7 @@
 #include "base/FileIo.h"
 #include "exchange/PalmDocFile.h"
 #include "exchange/SampleText.h"
-#include "support/RunProcess.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace nuv {

@@ -9,7 +9,7 @@
 #include "outline/BinaryFormat.h"
 #include "outline/OutlineTree.h"
 #include "support/OutlineFixtures.h"
-#include "support/RunProcess.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace nuv {

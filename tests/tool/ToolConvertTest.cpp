@@ -17,8 +17,8 @@ const std::string kTool = NUVTOOL;
 TEST(ToolConvertTest, TheSampleDocumentSurvivesBothFormats) {
   test::TTempDir dir;
   const std::string sample = std::string(NUV_SOURCE_DIR) + "/share/sample.txt";
-  ASSERT_EQ(test::RunCommand(kTool + " convert " + sample + " " + dir.File("s.pk2")).exitCode, 0);
-  ASSERT_EQ(test::RunCommand(kTool + " convert " + dir.File("s.pk2") + " " + dir.File("s.txt")).exitCode, 0);
+  ASSERT_EQ(test::RunChild({kTool, "convert", sample, dir.File("s.pk2")}).exitCode, 0);
+  ASSERT_EQ(test::RunChild({kTool, "convert", dir.File("s.pk2"), dir.File("s.txt")}).exitCode, 0);
   std::string original;
   ReadWholeFile(sample, original);
   EXPECT_EQ(dir.Read("s.txt"), original);
@@ -34,17 +34,19 @@ TEST(ToolConvertTest, TextModes) {
   WriteBinary(dir.File("plan.pk2"), tree, nullptr);
   const std::string trash = test::Sj("ごみ箱");
   struct Case {
-    std::string flags;
+    std::vector<std::string> flags;
     std::string text;
   } cases[] = {
-      {"", ".Plan\r\n##nuv##,1,-1\r\n..Step A\r\n##nuv##,5,-1\r\nfirst\r\nsecond\r\n." + trash + "\r\n##nuv##,17,-1\r\n"},
-      {"--no-data", ".Plan\r\n..Step A\r\nfirst\r\nsecond\r\n." + trash + "\r\n"},
-      {"--no-data --compat", ".\r\n..first\r\nsecond\r\n.\r\n"},
-      {"--no-titles --no-data", ".\r\n..first\r\nsecond\r\n.\r\n"},
+      {{}, ".Plan\r\n##nuv##,1,-1\r\n..Step A\r\n##nuv##,5,-1\r\nfirst\r\nsecond\r\n." + trash + "\r\n##nuv##,17,-1\r\n"},
+      {{"--no-data"}, ".Plan\r\n..Step A\r\nfirst\r\nsecond\r\n." + trash + "\r\n"},
+      {{"--no-data", "--compat"}, ".\r\n..first\r\nsecond\r\n.\r\n"},
+      {{"--no-titles", "--no-data"}, ".\r\n..first\r\nsecond\r\n.\r\n"},
   };
   for (const auto& c : cases) {
-    ASSERT_EQ(test::RunCommand(kTool + " convert " + dir.File("plan.pk2") + " " + dir.File("o.txt") + " " + c.flags).exitCode, 0);
-    EXPECT_EQ(dir.Read("o.txt"), c.text) << c.flags;
+    std::vector<std::string> argv = {kTool, "convert", dir.File("plan.pk2"), dir.File("o.txt")};
+    argv.insert(argv.end(), c.flags.begin(), c.flags.end());
+    ASSERT_EQ(test::RunChild(argv).exitCode, 0);
+    EXPECT_EQ(dir.Read("o.txt"), c.text) << c.flags.size();
   }
 }
 
@@ -52,21 +54,21 @@ TEST(ToolConvertTest, FailuresExitNonZeroWithOneLine) {
   test::TTempDir dir;
   dir.Write("bad.pk2", "\x09\x00\x00\x00short");
   dir.Write("bad.txt", ".A\r\n##nuv##,x,1\r\n");
-  const std::string cases[] = {
-      kTool + " convert " + dir.File("missing.txt") + " " + dir.File("o.pk2"),
-      kTool + " convert " + dir.File("bad.pk2") + " " + dir.File("o.txt"),
-      kTool + " convert " + dir.File("bad.txt") + " " + dir.File("o.pk2"),
-      kTool + " convert " + dir.File("bad.txt"),
-      kTool + " convert a b --bogus",
-      kTool + " convert " + std::string(NUV_SOURCE_DIR) + "/share/sample.txt " + dir.File("no/such/dir/o.pk2"),
+  const std::vector<std::string> cases[] = {
+      {kTool, "convert", dir.File("missing.txt"), dir.File("o.pk2")},
+      {kTool, "convert", dir.File("bad.pk2"), dir.File("o.txt")},
+      {kTool, "convert", dir.File("bad.txt"), dir.File("o.pk2")},
+      {kTool, "convert", dir.File("bad.txt")},
+      {kTool, "convert", "a", "b", "--bogus"},
+      {kTool, "convert", std::string(NUV_SOURCE_DIR) + "/share/sample.txt", dir.File("no/such/dir/o.pk2")},
   };
-  for (const auto& command : cases) {
-    const test::TProcessResult r = test::RunCommand(command, true);
-    EXPECT_NE(r.exitCode, 0) << command;
-    EXPECT_EQ(r.out.rfind("nuvtool: ", 0), 0u) << r.out;
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+  for (const auto& argv : cases) {
+    const test::TChildResult r = test::RunChild(argv);
+    EXPECT_NE(r.exitCode, 0) << argv[2];
+    EXPECT_EQ(r.err.rfind("nuvtool: ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
-  EXPECT_NE(test::RunCommand(kTool + " nosuchcommand", true).exitCode, 0);
+  EXPECT_NE(test::RunChild({kTool, "nosuchcommand"}).exitCode, 0);
   EXPECT_FALSE(FileExists(dir.File("o.pk2")));
 }
 
