@@ -19,10 +19,10 @@
 #include "editor/EditorOptions.h"
 #include "editor/EditorParser.h"
 #include "editor/EditorScreenStrings.h"
+#include "editor/EditorStrings.h"
 
 namespace nuv {
 
-class TEditorStrings;
 
 // Key commands of the widget.
 enum class TEditorKey { Left, Right, Up, Down, Home, End, PageUp, PageDown, Delete, Backspace, Return, Tab };

@@ -228,6 +228,8 @@ void TEditorScreenStrings::Replace(int index, int count, std::string_view s, TUn
   for (int i = sp.first; i < sp.end; ++i) record.Marks[static_cast<std::size_t>(i - sp.first)] = GetRowMarks(i);
 
   SpliceRows(sp.first, sp.end - sp.first, m_scratch, &record);
+  record.OrphanOutside = record.OrphanRow >= 0 &&
+                         (record.OrphanRow < sp.first || record.OrphanRow >= sp.first + m_scratch.GetCount());
   const int changed = UpdateBrackets(sp.first, true);
   m_drawInfo = {sp.first, sp.end - sp.first, changed, m_scratch.GetCount(), true};
 }
@@ -277,7 +279,10 @@ void TEditorScreenStrings::BuildRows(TSplice& sp, std::string_view s) {
   for (;;) {
     while (oldRow <= lineEnd && oldStart < from) oldStart += Slot(oldRow++).Str.size();
     if (from >= tailStart && oldRow <= lineEnd && oldStart == from) {
-      sp.end = oldRow;
+      // An empty last row without a line break ends a line that exactly
+      // filled its rows; after a line break it stands for nothing.
+      const bool strayEnd = from == 0 && oldRow == rows - 1 && GetRows(oldRow) == raEof && Slot(oldRow).Str.empty();
+      sp.end = strayEnd ? rows : oldRow;
       return;
     }
     while (nextRow <= lineEnd && line.size() < from + look) line += Slot(nextRow++).Str;
@@ -388,13 +393,15 @@ TRowMarks TEditorScreenStrings::DeleteList(int index, int count) {
 
 // ---- undo support ------------------------------------------------------------
 
-void TEditorScreenStrings::ApplyUndoData(const TUndoData& data, TUndoData& inverse) {
+void TEditorScreenStrings::ApplyUndoData(const TUndoData& data, TUndoData& inverse, bool redo) {
   const int rows = GetCount();
   const int start = data.StartRow, n = data.RowCount;
   inverse = TUndoData();
   if (start < 0 || n < 0 || start > rows || n > rows - start || (n == 0 && data.Text.empty())) return;
-  // Marks a deletion handed to the following row go back with their rows.
-  if (data.OrphanRow >= start + n && data.OrphanRow < rows) {
+  // Marks that a deletion handed to a row outside its range: undo takes them
+  // back from that row, redo gives them to it again.
+  const bool outside = data.OrphanRow >= 0 && data.OrphanOutside;
+  if (!redo && outside && data.OrphanRow < rows) {
     SetRowMarks(data.OrphanRow, GetRowMarks(data.OrphanRow) - data.OrphanMarks);
   }
   std::vector<TRowMarks> current(static_cast<std::size_t>(n));
@@ -408,14 +415,19 @@ void TEditorScreenStrings::ApplyUndoData(const TUndoData& data, TUndoData& inver
     const int row = start + static_cast<int>(i);
     if (row < now) SetRowMarks(row, data.Marks[i]);
   }
-  const TRowMarks extra = UnionOf(current) - UnionOf(data.Marks);
+  TRowMarks extra = UnionOf(current) - UnionOf(data.Marks);
+  if (redo && outside) {
+    AddMarksToRow(data.OrphanRow, data.OrphanMarks);
+    extra = extra - data.OrphanMarks;
+  }
   if (now > 0) AddMarksToRow(std::min(start, now - 1), extra);
   for (int i = 0; i < n; ++i) {
     const int k = start + i - inverse.StartRow;
     if (k >= 0 && k < static_cast<int>(inverse.Marks.size())) inverse.Marks[static_cast<std::size_t>(k)] = current[static_cast<std::size_t>(i)];
   }
-  inverse.OrphanRow = -1;
-  inverse.OrphanMarks = TRowMarks();
+  inverse.OrphanRow = outside ? data.OrphanRow : -1;
+  inverse.OrphanMarks = outside ? data.OrphanMarks : TRowMarks();
+  inverse.OrphanOutside = outside;
 }
 
 // ---- loading and saving --------------------------------------------------------

@@ -105,7 +105,7 @@ class TEditorScreenStrings : public TEditorStringList {
   void Redo() { m_undoObj->Redo(); }
   // Puts a record's text back over its rows (used by undo and redo) and
   // describes in `inverse` what it replaced.
-  void ApplyUndoData(const TUndoData& data, TUndoData& inverse);
+  void ApplyUndoData(const TUndoData& data, TUndoData& inverse, bool redo);
 
   // Marks.
   // The marks set on some row (kept exact by counting every mark change).

@@ -78,7 +78,7 @@ void TEditorUndoObj::Undo() {
   TUndoData& u = m_undoList.Last();
   TStepScope scope(m_list, m_list.GetActiveClient());
   TUndoData inverse;
-  m_list.ApplyUndoData(u, inverse);
+  m_list.ApplyUndoData(u, inverse, false);
   UndoToRedo(inverse);
   scope.Finish(u.CaretRow, u.CaretCol);
   m_undoList.DeleteLast();
@@ -89,7 +89,7 @@ void TEditorUndoObj::Redo() {
   TUndoData& r = m_redoList.Last();
   TStepScope scope(m_list, m_list.GetActiveClient());
   TUndoData inverse;
-  m_list.ApplyUndoData(r, inverse);
+  m_list.ApplyUndoData(r, inverse, true);
   m_redoing = true;
   TUndoData& added = Add();
   m_redoing = false;

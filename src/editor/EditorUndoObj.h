@@ -24,6 +24,7 @@ struct TUndoData {
   // Marks of deleted rows that went to the row after the range, and that row.
   int OrphanRow = -1;
   TRowMarks OrphanMarks;
+  bool OrphanOutside = false;  // that row lies outside the changed range
 };
 
 // Owns its records; the oldest is dropped from the front.
