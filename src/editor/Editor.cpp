@@ -232,7 +232,13 @@ void TEditor::AdjustRow() {
   if (m_row > maxRow) {
     m_row = maxRow;
     AdjustCol(true, -1);
+    return;
   }
+  // The text may have changed under the caret: step off a trail half or a
+  // tab's inside, keeping the remembered column.
+  const int keep = m_keepCol;
+  AdjustCol(false, -1);
+  m_keepCol = keep;
 }
 
 void TEditor::InitCol() {
@@ -471,7 +477,7 @@ void TEditor::ScrollRows(int delta) {
   SetTopRow(m_topRow + delta);
   const int visible = m_measurer->VisibleRows();
   if (m_row < m_topRow) {
-    m_row = m_topRow;
+    m_row = std::min(m_topRow, std::max(0, MaxRow()));
     AdjustCol(true, -1, true);
   } else if (m_row >= m_topRow + visible) {
     m_row = std::max(0, std::min(MaxRow(), m_topRow + visible - 1));
