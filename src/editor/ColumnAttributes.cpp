@@ -20,32 +20,42 @@ TEditorDelimiters TEditorDelimiters::Standard() {
   return d;
 }
 
-bool TColumnRules::IsDelimiter(unsigned char b) const {
+namespace {
+const TEditorDelimiters& DelimitersOf(const TColumnRules& rules) {
   static const TEditorDelimiters standard = TEditorDelimiters::Standard();
-  return (Delimiters ? *Delimiters : standard).Has(b);
+  return rules.Delimiters ? *rules.Delimiters : standard;
 }
+}  // namespace
+
+bool TColumnRules::IsDelimiter(unsigned char b) const { return DelimitersOf(*this).Has(b); }
 
 int AttributeLimit(const TColumnRules& rules) { return rules.WordWrap ? rules.WrapByte + 3 : 1000; }
 
 void StrToAttributes(std::string_view s, const TColumnRules& rules, std::string& attributes, int limit) {
-  attributes.clear();
+  const TEditorDelimiters& delimiters = DelimitersOf(rules);
   const std::size_t cap = static_cast<std::size_t>(limit < 0 ? AttributeLimit(rules) : limit);
-  for (std::size_t i = 0; i < s.size() && attributes.size() < cap;) {
+  // At most cap - 1 codes before the last character, which adds at most a tab's width.
+  attributes.resize(cap + 8);
+  char* out = attributes.data();
+  std::size_t n = 0;
+  const std::size_t size = s.size();
+  for (std::size_t i = 0; i < size && n < cap;) {
     const unsigned char b = static_cast<unsigned char>(s[i]);
     if (b == '\t') {
-      const int advance = rules.TabAdvance(static_cast<int>(attributes.size()));
-      attributes.push_back(rules.IsDelimiter(b) ? kColDelimiter : kColChar);
-      attributes.append(static_cast<std::size_t>(advance - 1), kColTabRest);
+      const int advance = rules.TabAdvance(static_cast<int>(n));
+      out[n++] = delimiters.Has(b) ? kColDelimiter : kColChar;
+      for (int k = 1; k < advance; ++k) out[n++] = kColTabRest;
       ++i;
-    } else if (CharLength(s, i) == 2) {
-      attributes.push_back(kColLead);
-      attributes.push_back(kColTrail);
+    } else if (IsLeadByte(b) && i + 1 < size && IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+      out[n++] = kColLead;
+      out[n++] = kColTrail;
       i += 2;
     } else {
-      attributes.push_back(rules.IsDelimiter(b) ? kColDelimiter : kColChar);
+      out[n++] = delimiters.Has(b) ? kColDelimiter : kColChar;
       ++i;
     }
   }
+  attributes.resize(n);
 }
 
 int ExpandTabLength(std::string_view s, const TColumnRules& rules) {
