@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/FileIo.h"
 #include "base/Sjis.h"
 #include "editor/EditorStrings.h"
 
@@ -85,6 +86,15 @@ TRowMarks TEditor::GetListRowMarks(int row) const {
 
 void TEditor::SetListRowMarks(int row, TRowMarks marks) {
   if (row >= 0 && row < m_list->GetCount()) m_list->SetRowMarks(row, marks);
+}
+
+bool TEditor::ListToFile(const std::string& fileName) const {
+  std::string out;
+  for (int r = 0, n = m_list->GetCount(); r < n; ++r) {
+    out += m_list->Get(r);
+    out += "\r\n";
+  }
+  return WriteFileAtomic(fileName, out);
 }
 
 TColumnRules TEditor::Rules() const {

@@ -88,6 +88,8 @@ class TEditor : public IEditorClient {
   TRowMarks GetListRowMarks(int row) const;
   void SetListRowMarks(int row, TRowMarks marks);
   std::int64_t GetTextLen() const { return m_list->TextLength(); }
+  // Writes the rows as shown, each followed by CR LF.
+  bool ListToFile(const std::string& fileName) const;
 
   // ---- columns
   TColumnRules Rules() const;

@@ -62,6 +62,12 @@ TEST(DocumentTest, LoadingFilesCutsAtCtrlZAndJoinsAcrossTheOldBufferSize) {
   EXPECT_EQ(editor.List().Get(0).size(), 9000u);
   ASSERT_TRUE(editor.Lines().LoadFromFile(dir.Write("c.txt", "one\r\ntwo\x1A" "three\r\n")));
   EXPECT_EQ(DumpRows(editor.List()), "one|c\ntwo|e\n");
+  // The rows as shown, each with a line break.
+  editor.SetWordWrap(true);
+  editor.WrapOption().SetWrapByte(20);
+  editor.Lines().SetTextStr(std::string(25, 'w') + "\r\nz");
+  ASSERT_TRUE(editor.ListToFile(dir.File("rows.txt")));
+  EXPECT_EQ(dir.Read("rows.txt"), std::string(20, 'w') + "\r\nwwwww\r\nz\r\n");
   EXPECT_FALSE(editor.Lines().LoadFromFile(dir.File("missing.txt")));
   EXPECT_EQ(editor.List().GetCount(), 0);
   EXPECT_FALSE(editor.Modified());
