@@ -593,8 +593,7 @@ void TEditor::PutStringToLine(std::string_view s) {
       const std::size_t pad = static_cast<std::size_t>(m_col - len);
       std::string text = row + std::string(pad, ' ');
       text.append(s);
-      m_list->CheckCrlf(m_row, text);
-      ReplaceAndPlace(m_row, 1, text, fromRow, base + static_cast<std::int64_t>(pad + s.size()));
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + static_cast<std::int64_t>(pad + s.size()));
     } else if (m_overWrite) {
       // Overwrite as many columns as s has, on into the following wrapped rows.
       const int rowEnd = m_list->RowEnd(m_row);
@@ -616,8 +615,7 @@ void TEditor::PutStringToLine(std::string_view s) {
       std::string text = row.substr(0, bi);
       text.append(s);
       text.append(row, bi);
-      m_list->CheckCrlf(m_row, text);
-      ReplaceAndPlace(m_row, 1, text, fromRow, base + static_cast<std::int64_t>(s.size()));
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + static_cast<std::int64_t>(s.size()));
     }
   }
   CaretEndUpdate();
@@ -687,20 +685,29 @@ void TEditor::ReturnKey(bool shift) {
       const std::size_t bi = static_cast<std::size_t>(std::min(ColToByteIndex(m_row, m_col), static_cast<int>(row.size())));
       const std::int64_t base = GetSelIndex(fromRow, m_row, m_col);
       std::string text = row.substr(0, bi) + "\r\n" + indentText + row.substr(bi);
-      m_list->CheckCrlf(m_row, text);
-      ReplaceAndPlace(m_row, 1, text, fromRow, base + 2 + static_cast<std::int64_t>(indentText.size()));
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + 2 + static_cast<std::int64_t>(indentText.size()));
     }
   }
   CaretEndUpdate();
 }
 
-void TEditor::BackspaceKey() {
-  if (m_readOnly) return;
+bool TEditor::DeletesSelectionFirst() {
+  if (m_readOnly) return true;
   if (Selected()) {
     ClearSelection();
-    return;
+    return true;
   }
   CleanSelection();
+  return false;
+}
+
+void TEditor::ReplaceRowAndPlace(int row, std::string text, int fromRow, std::int64_t caretIndex) {
+  m_list->CheckCrlf(row, text);
+  ReplaceAndPlace(row, 1, text, fromRow, caretIndex);
+}
+
+void TEditor::BackspaceKey() {
+  if (DeletesSelectionFirst()) return;
   const int rows = m_list->GetCount();
   if (rows == 0) {
     SetCol(m_col - 1);
@@ -730,8 +737,7 @@ void TEditor::BackspaceKey() {
       const int fromRow = m_list->RowStart(m_row);
       const std::int64_t base = GetSelIndex(fromRow, m_row, 0);
       std::string text = std::string(static_cast<std::size_t>(target), ' ') + row.substr(ws);
-      m_list->CheckCrlf(m_row, text);
-      ReplaceAndPlace(m_row, 1, text, fromRow, base + target);
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + target);
     } else if (m_col > len || m_row >= rows) {
       SetCol(m_col - 1);
     } else {
@@ -739,8 +745,7 @@ void TEditor::BackspaceKey() {
       const int fromRow = m_list->RowStart(m_row);
       const std::int64_t base = GetSelIndex(fromRow, m_row, 0);
       std::string text = row.substr(0, cs) + row.substr(static_cast<std::size_t>(bi));
-      m_list->CheckCrlf(m_row, text);
-      ReplaceAndPlace(m_row, 1, text, fromRow, base + static_cast<std::int64_t>(cs));
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + static_cast<std::int64_t>(cs));
     }
   } else if (m_row > 0) {
     // Join with the row above: remove its line break, or the last character
@@ -760,12 +765,7 @@ void TEditor::BackspaceKey() {
 }
 
 void TEditor::DeleteKey() {
-  if (m_readOnly) return;
-  if (Selected()) {
-    ClearSelection();
-    return;
-  }
-  CleanSelection();
+  if (DeletesSelectionFirst()) return;
   const int rows = m_list->GetCount();
   if (m_row >= rows) return;
   CaretBeginUpdate();
@@ -782,8 +782,7 @@ void TEditor::DeleteKey() {
     if (cs < static_cast<int>(row.size())) {
       const std::size_t at = static_cast<std::size_t>(cs);
       std::string text = row.substr(0, at) + row.substr(at + CharLength(row, at));
-      m_list->CheckCrlf(m_row, text);
-      ReplaceAndPlace(m_row, 1, text, fromRow, base + cs);
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + cs);
     }
   } else if (m_list->GetRows(m_row) != raEof) {
     if (m_row == rows - 1) {

@@ -200,6 +200,10 @@ class TEditor : public IEditorClient {
   // Replaces rows [row, row+count) by text and puts the caret at character
   // index `caretIndex` counted from fromRow.
   void ReplaceAndPlace(int row, int count, const std::string& text, int fromRow, std::int64_t caretIndex);
+  // Replaces one row, keeping its line break.
+  void ReplaceRowAndPlace(int row, std::string text, int fromRow, std::int64_t caretIndex);
+  // Backspace and Delete do nothing when read-only and delete a selection instead.
+  bool DeletesSelectionFirst();
   std::string IndentText(int width) const;
   int PrevTopSpace(int row) const;
   TSelRange Selection() const;
