@@ -1,0 +1,245 @@
+// Times the editor core beside QPlainTextEdit and QScintilla on the same
+// generated text in the same run, and prints one table with the ratios.
+// Each peer gets the text in its own encoding (converted before timing);
+// single keys are the median of many runs. Run with QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QThread>
+#include <Qsci/qsciscintilla.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "BenchText.h"
+#include "base/Codec.h"
+#include "editor/Editor.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(const std::function<void()>& f) {
+  const auto start = Clock::now();
+  f();
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Median of `runs` timings of `step`, each preceded by an untimed `prepare`.
+double Median(int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    prepare();
+    times.push_back(Seconds(step));
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+struct TRow {
+  std::string name;
+  double ours = 0, plain = 0, scintilla = 0;
+};
+
+// ---- the editor core ------------------------------------------------------
+
+struct TOurs {
+  nuv::TEditor editor;
+  void Load(const std::string& sjis, bool wrap) {
+    editor.SetWordWrap(wrap);
+    editor.Lines().SetTextStr(sjis);
+  }
+  void GoMiddle() { editor.SetRowCol(editor.List().GetCount() / 2, 2); }
+};
+
+// ---- QPlainTextEdit ----------------------------------------------------------
+
+struct TPlain {
+  QPlainTextEdit edit;
+  TPlain() {
+    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
+    edit.show();
+  }
+  void Load(const QString& text, bool wrap) {
+    edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    edit.setPlainText(text);
+    if (wrap) LayOutAll();
+  }
+  // Wrapping is lazy: lay out every block so the whole text is wrapped.
+  void LayOutAll() {
+    QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+    for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next()) layout->blockBoundingRect(b);
+  }
+  void GoMiddle() {
+    QTextCursor c(edit.document()->findBlockByNumber(edit.document()->blockCount() / 2));
+    c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2);
+    edit.setTextCursor(c);
+  }
+};
+
+// ---- QScintilla ----------------------------------------------------------------
+
+struct TScintilla {
+  QsciScintilla edit;
+  TScintilla() {
+    edit.setUtf8(true);
+    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
+    edit.show();
+  }
+  void Load(const std::string& utf8, bool wrap) {
+    edit.setWrapMode(wrap ? QsciScintilla::WrapCharacter : QsciScintilla::WrapNone);
+    edit.SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.c_str());
+    if (wrap) WrapAll();
+  }
+  long LastDisplayLine() {
+    const long lines = edit.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
+    return edit.SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, lines - 1);
+  }
+  // Asking for the last line's display line wraps what it needs at once.
+  void WrapAll() { LastDisplayLine(); }
+  // Wrapping after a resize goes on in idle time: process events until the
+  // last line's display line reaches `target` (known from an untimed run).
+  void WrapUntil(long target) {
+    while (LastDisplayLine() != target) QApplication::processEvents();
+  }
+  // Untimed: waits until the display lines stop changing.
+  long SettledWrap() {
+    long last = -1;
+    for (int stable = 0; stable < 20;) {
+      QApplication::processEvents();
+      QThread::msleep(20);
+      const long now = LastDisplayLine();
+      stable = now == last ? stable + 1 : 0;
+      last = now;
+    }
+    return last;
+  }
+  void SetColumns(int columns) { edit.resize(columns * edit.fontMetrics().horizontalAdvance('x') + 40, 600); }
+  void GoMiddle() {
+    const long line = edit.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) / 2;
+    const long pos = edit.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    edit.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, pos + 2);
+  }
+  void Type(const char* s) { edit.SendScintilla(QsciScintillaBase::SCI_ADDTEXT, std::strlen(s), s); }
+};
+
+void Print(const std::vector<TRow>& rows) {
+  std::printf("%-34s %12s %14s %12s %9s %9s\n", "operation", "nuv", "QPlainTextEdit", "QScintilla", "vs Plain", "vs Scint");
+  for (const TRow& r : rows) {
+    auto f = [](double s) {
+      static char buffer[4][32];
+      static int k = 0;
+      char* b = buffer[k++ % 4];
+      if (s >= 0.1) {
+        std::snprintf(b, 32, "%.3f s", s);
+      } else if (s >= 1e-4) {
+        std::snprintf(b, 32, "%.3f ms", s * 1e3);
+      } else {
+        std::snprintf(b, 32, "%.2f us", s * 1e6);
+      }
+      return b;
+    };
+    std::printf("%-34s %12s %14s %12s %8.1fx %8.1fx\n", r.name.c_str(), f(r.ours), f(r.plain), f(r.scintilla),
+                r.plain / r.ours, r.scintilla / r.ours);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const std::string sjis = nuv::bench::MixedText(10u << 20, 52);
+  const std::string utf8 = nuv::Cp932ToUtf8(sjis);
+  const QString qtext = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  const std::string lineSjis = nuv::bench::LongLine(1u << 20);
+  const std::string lineUtf8 = nuv::Cp932ToUtf8(lineSjis);
+  const QString qline = QString::fromUtf8(lineUtf8.data(), static_cast<qsizetype>(lineUtf8.size()));
+  const std::string pasteSjis = nuv::bench::MixedText(1u << 20, 52);
+  const std::string pasteUtf8 = nuv::Cp932ToUtf8(pasteSjis);
+  const QString qpaste = QString::fromUtf8(pasteUtf8.data(), static_cast<qsizetype>(pasteUtf8.size()));
+  std::printf("text: %zu bytes Shift JIS, %d lines; long line %zu bytes\n", sjis.size(),
+              static_cast<int>(std::count(sjis.begin(), sjis.end(), '\n')), lineSjis.size());
+
+  std::vector<TRow> rows;
+  TOurs ours;
+  TPlain plain;
+  TScintilla sci;
+  const int runs = 101;
+
+  rows.push_back({"load 10 MB, no wrap", Seconds([&] { ours.Load(sjis, false); }),
+                  Seconds([&] { plain.Load(qtext, false); }), Seconds([&] { sci.Load(utf8, false); })});
+  rows.push_back({"load 10 MB, wrap at 80", Seconds([&] { ours.Load(sjis, true); }),
+                  Seconds([&] { plain.Load(qtext, true); }), Seconds([&] { sci.Load(utf8, true); })});
+
+  TRow type{"type a character in the middle"};
+  type.ours = Median(runs, [&] { ours.GoMiddle(); }, [&] { ours.editor.KeyPress('x'); });
+  type.plain = Median(runs, [&] { plain.GoMiddle(); }, [&] { plain.edit.textCursor().insertText("x"); });
+  type.scintilla = Median(runs, [&] { sci.GoMiddle(); }, [&] { sci.Type("x"); });
+  rows.push_back(type);
+
+  TRow undo{"undo of that character"};
+  undo.ours = Median(runs, [&] { ours.GoMiddle(); ours.editor.KeyPress('x'); }, [&] { ours.editor.Undo(); });
+  undo.plain = Median(runs, [&] { plain.GoMiddle(); plain.edit.textCursor().insertText("x"); }, [&] { plain.edit.undo(); });
+  undo.scintilla = Median(runs, [&] { sci.GoMiddle(); sci.Type("x"); }, [&] { sci.edit.undo(); });
+  rows.push_back(undo);
+
+  TRow ret{"Return in the middle"};
+  ret.ours = Median(runs, [&] { ours.GoMiddle(); }, [&] { ours.editor.KeyDown(nuv::TEditorKey::Return); });
+  ret.plain = Median(runs, [&] { plain.GoMiddle(); }, [&] { plain.edit.textCursor().insertText("\n"); });
+  ret.scintilla = Median(runs, [&] { sci.GoMiddle(); }, [&] { sci.edit.SendScintilla(QsciScintillaBase::SCI_NEWLINE); });
+  rows.push_back(ret);
+
+  TRow pasteUndo{"undo of a 1 MB paste"};
+  pasteUndo.ours = Median(5, [&] { ours.GoMiddle(); ours.editor.PutStringToLine(pasteSjis); }, [&] { ours.editor.Undo(); });
+  pasteUndo.plain = Median(5, [&] { plain.GoMiddle(); plain.edit.textCursor().insertText(qpaste); }, [&] { plain.edit.undo(); });
+  pasteUndo.scintilla = Median(5, [&] { sci.GoMiddle(); sci.Type(pasteUtf8.c_str()); }, [&] { sci.edit.undo(); });
+  rows.push_back(pasteUndo);
+
+  TRow end{"Ctrl+End"};
+  end.ours = Median(runs, [&] { ours.editor.SetRowCol(0, 0); },
+                    [&] { ours.editor.KeyDown(nuv::TEditorKey::End, {false, true, false}); });
+  end.plain = Median(runs, [&] { plain.edit.moveCursor(QTextCursor::Start); }, [&] { plain.edit.moveCursor(QTextCursor::End); });
+  end.scintilla = Median(runs, [&] { sci.edit.SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART); },
+                         [&] { sci.edit.SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND); });
+  rows.push_back(end);
+
+  TRow rewrap{"re-wrap after a width change"};
+  rewrap.ours = Seconds([&] { ours.editor.WrapOption().SetWrapByte(60); });
+  rewrap.plain = Seconds([&] {
+    plain.edit.resize(60 * plain.edit.fontMetrics().horizontalAdvance('x') + 40, 600);
+    QApplication::processEvents();
+    plain.LayOutAll();
+  });
+  sci.SetColumns(60);
+  const long wrapped60 = sci.SettledWrap();
+  sci.SetColumns(80);
+  sci.SettledWrap();
+  rewrap.scintilla = Seconds([&] {
+    sci.SetColumns(60);
+    sci.WrapUntil(wrapped60);
+  });
+  rows.push_back(rewrap);
+
+  ours.Load(lineSjis, true);
+  plain.Load(qline, true);
+  sci.Load(lineUtf8, true);
+  TRow longLine{"key in a 1 MB wrapped line"};
+  longLine.ours = Median(21, [&] { ours.GoMiddle(); }, [&] { ours.editor.KeyPress('x'); });
+  longLine.plain = Median(21, [&] {
+    QTextCursor c(plain.edit.document());
+    c.setPosition(plain.edit.document()->characterCount() / 2);
+    plain.edit.setTextCursor(c);
+  }, [&] { plain.edit.textCursor().insertText("x"); plain.LayOutAll(); });
+  longLine.scintilla = Median(21, [&] {
+    sci.edit.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, sci.edit.SendScintilla(QsciScintillaBase::SCI_GETLENGTH) / 2);
+  }, [&] { sci.Type("x"); sci.WrapAll(); });
+  rows.push_back(longLine);
+
+  Print(rows);
+  return 0;
+}
