@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "macro/MacroHost.h"
-#include "macro/PlainPageEditor.h"
+#include "editor/HeadlessPageEditor.h"
 #include "macro/PoorPascal.h"
 #include "outline/OutlineTree.h"
 
@@ -52,7 +52,7 @@ void BM_RewriteLines100k(benchmark::State& state) {
   for (int i = 0; i < 100000; ++i) body += "line " + std::to_string(i) + " of the page\r\n";
   TOutlineTree tree;
   tree.AddChild(nullptr, "page");
-  TPlainPageEditor editor;
+  THeadlessPageEditor editor;
   TPoorPascal pp;
   TMacroHostParts parts;
   parts.editor = &editor;

@@ -47,6 +47,7 @@ class TEditor : public IEditorClient {
   TEditorScreenStrings& List() { return *m_list; }
   const TEditorScreenStrings& List() const { return *m_list; }
   TEditorStrings& Lines() { return *m_lines; }
+  const TEditorStrings& Lines() const { return *m_lines; }
   // Shows the other editor's document (both then share rows and undo).
   void ExchangeList(TEditor& other);
   TEditorCaret& Caret() { return m_caret; }

@@ -45,4 +45,23 @@ void THeadlessPageEditor::InsertAtCaret(std::string_view text) {
   m_editor.PutStringToLine(text);
 }
 
+int THeadlessPageEditor::LineCount() const { return m_editor.Lines().GetCount(); }
+
+std::string THeadlessPageEditor::LineText(int row) const { return m_editor.Lines().Get(row); }
+
+void THeadlessPageEditor::ReplaceLine(int row, std::string_view text) {
+  m_editor.Lines().Put(row, text);
+  m_editor.SetModified(true);
+}
+
+void THeadlessPageEditor::DeleteLine(int row) {
+  m_editor.Lines().Delete(row);
+  m_editor.SetModified(true);
+}
+
+void THeadlessPageEditor::InsertLine(int row, std::string_view text) {
+  m_editor.Lines().Insert(row, text);
+  m_editor.SetModified(true);
+}
+
 }  // namespace nuv

@@ -10,7 +10,7 @@
 
 namespace nuv {
 
-class THeadlessPageEditor : public IPageEditor {
+class THeadlessPageEditor : public IPageEditor, public IPageLines {
  public:
   THeadlessPageEditor() = default;
 
@@ -33,6 +33,12 @@ class THeadlessPageEditor : public IPageEditor {
   void Undo() override { m_editor.Undo(); }
   bool CanRedo() const override { return m_editor.CanRedo(); }
   void Redo() override { m_editor.Redo(); }
+
+  int LineCount() const override;
+  std::string LineText(int row) const override;
+  void ReplaceLine(int row, std::string_view text) override;
+  void DeleteLine(int row) override;
+  void InsertLine(int row, std::string_view text) override;
 
  private:
   TEditor m_editor;

@@ -12,7 +12,7 @@
 #include "macro/MacroPlatform.h"
 #include "macro/MacroTexts.h"
 #include "macro/PPConvert.h"
-#include "macro/PageLines.h"
+#include "outline/PageEditor.h"
 #include "outline/LightStrings.h"
 #include "outline/OutlineTree.h"
 #include "outline/PageEditor.h"

@@ -11,7 +11,7 @@
 #include "base/Prompts.h"
 #include "macro/MacroHost.h"
 #include "macro/MacroPlatform.h"
-#include "macro/PlainPageEditor.h"
+#include "editor/HeadlessPageEditor.h"
 #include "macro/PoorPascal.h"
 #include "macro/PosixProcesses.h"
 #include "outline/BinaryFormat.h"
@@ -130,7 +130,7 @@ int RunMacro(const std::vector<std::string>& argv) {
     return Fail("no page " + args.positional[2] + " in " + docPath);
   TTreeNode* page = tree.GetNodeAt(pageNumber - 1);
 
-  TPlainPageEditor editor;
+  THeadlessPageEditor editor;
   editor.SetText(page->Data() ? page->Data()->Body() : std::string());
   editor.SetModified(false);
   TMemoryClipboard clipboard;

@@ -8,7 +8,7 @@
 
 #include "macro/MacroHost.h"
 #include "macro/MacroTestSupport.h"
-#include "macro/PlainPageEditor.h"
+#include "editor/HeadlessPageEditor.h"
 #include "outline/OutlineTree.h"
 #include "support/FakePageEditor.h"
 #include "support/OutlineFixtures.h"
@@ -48,7 +48,7 @@ class MacroHostTest : public ::testing::TestWithParam<TEditorKind>, public test:
     return all;
   }
 
-  TPlainPageEditor plain;
+  THeadlessPageEditor plain;
   test::TFakePageEditor fake;
   TOutlineTree tree;
   TTestClipboard clipboard;
