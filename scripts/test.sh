@@ -18,7 +18,7 @@ cmake --build build/test -j"$JOBS"
 ctest --test-dir build/test --output-on-failure -j"$JOBS"
 
 echo "== core tests under ASan and UBSan (clang)"
-cmake -S . -B build/asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+cmake -S . -B build/asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DNUV_GUI=OFF -DNUV_BENCH=OFF -DNUV_SANITIZE=ON -DNUV_FUZZ=ON -DNUV_WERROR=ON
 cmake --build build/asan -j"$JOBS"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
