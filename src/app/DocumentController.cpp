@@ -295,8 +295,9 @@ void TDocumentController::New() {
 
 // ---- Saving ----
 
-bool TDocumentController::AskSave() {
-  if (!m_window.Document().Modified()) return true;
+bool TDocumentController::AskSave() { return !m_window.Document().Modified() || SaveOrDiscard(); }
+
+bool TDocumentController::SaveOrDiscard() {
   if (m_window.Config().NoAskSave) return Save() == TSaveResult::Saved;
   switch (m_window.Prompts().QuestionCancel(texts::AskSaveChanged())) {
     case TAnswer::Cancel: return false;
@@ -416,16 +417,7 @@ TSaveResult TDocumentController::SaveAs() {
   return result;
 }
 
-bool TDocumentController::CloseQuery() {
-  if (!m_window.Document().ModifiedForClose()) return true;
-  if (m_window.Config().NoAskSave) return Save() == TSaveResult::Saved;
-  switch (m_window.Prompts().QuestionCancel(texts::AskSaveChanged())) {
-    case TAnswer::Cancel: return false;
-    case TAnswer::No: return true;
-    case TAnswer::Yes: break;
-  }
-  return Save() == TSaveResult::Saved;
-}
+bool TDocumentController::CloseQuery() { return !m_window.Document().ModifiedForClose() || SaveOrDiscard(); }
 
 // ---- Menus of files ----
 

@@ -72,6 +72,8 @@ class TDocumentController : public QObject {
 
  private:
   void acOpenExecute();
+  // The save question (or the save, under NoAskSave); true when the caller may go on.
+  bool SaveOrDiscard();
   void FinishOpen(const std::string& path);
   void OpenHistoryItem(const std::string& path, bool binary);
   void OpenFolderItem(const std::string& path);

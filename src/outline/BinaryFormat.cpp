@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "base/FileIo.h"
+#include "base/LittleEndian.h"
 #include "outline/LightStrings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
@@ -17,36 +18,6 @@
 namespace nuv {
 
 namespace {
-
-class TByteReader {
- public:
-  explicit TByteReader(std::string_view bytes) : m_bytes(bytes) {}
-  bool ReadInt32(int32_t& value) {
-    if (m_bytes.size() - m_pos < 4) return false;
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(m_bytes[m_pos + static_cast<std::size_t>(i)]);
-    value = static_cast<int32_t>(v);
-    m_pos += 4;
-    return true;
-  }
-  // Reads `length` bytes; false for a negative length or one past the end.
-  bool ReadBytes(int32_t length, std::string_view& out) {
-    if (length < 0 || static_cast<std::size_t>(length) > m_bytes.size() - m_pos) return false;
-    out = m_bytes.substr(m_pos, static_cast<std::size_t>(length));
-    m_pos += static_cast<std::size_t>(length);
-    return true;
-  }
-  std::size_t Remaining() const { return m_bytes.size() - m_pos; }
-
- private:
-  std::string_view m_bytes;
-  std::size_t m_pos = 0;
-};
-
-void AppendInt32(std::string& out, int32_t value) {
-  const uint32_t v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 // Builds the pages of the tree block; false for a line more than one level
 // deeper than the line before it.
@@ -80,7 +51,7 @@ bool BuildTree(const TLightStrings& lines, TOutlineTree& out) {
 
 TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& options, TOutlineTree& out) {
   TBinaryReadResult result;
-  TByteReader reader(bytes);
+  TLittleEndianReader reader(bytes);
   int32_t treeSize = 0;
   std::string_view block;
   if (!reader.ReadInt32(treeSize) || !reader.ReadBytes(treeSize, block)) return result;
@@ -144,7 +115,7 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink&
   std::string word;
   auto appendInt = [&](int32_t value) {
     word.clear();
-    AppendInt32(word, value);
+    AppendInt32LE(word, value);
     out.Append(word);
   };
   appendInt(static_cast<int32_t>(block.size()));

@@ -6,6 +6,8 @@
 // little-endian and signed.
 #include "outline/NodeClipboard.h"
 
+#include "base/LittleEndian.h"
+
 #include "outline/FormatOptions.h"
 #include "outline/PagePictures.h"
 #include "outline/TrashRules.h"
@@ -13,35 +15,6 @@
 namespace nuv {
 
 namespace {
-
-void AppendInt32(std::string& out, int32_t value) {
-  const uint32_t v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-class TBlockReader {
- public:
-  explicit TBlockReader(std::string_view bytes) : m_bytes(bytes) {}
-  bool Int32(int32_t& value) {
-    if (m_bytes.size() - m_pos < 4) return false;
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(m_bytes[m_pos + static_cast<std::size_t>(i)]);
-    value = static_cast<int32_t>(v);
-    m_pos += 4;
-    return true;
-  }
-  bool Bytes(int32_t length, std::string& out) {
-    if (length < 0 || static_cast<std::size_t>(length) > m_bytes.size() - m_pos) return false;
-    out.assign(m_bytes.substr(m_pos, static_cast<std::size_t>(length)));
-    m_pos += static_cast<std::size_t>(length);
-    return true;
-  }
-  std::size_t Remaining() const { return m_bytes.size() - m_pos; }
-
- private:
-  std::string_view m_bytes;
-  std::size_t m_pos = 0;
-};
 
 // Where the entry after `previous` (at `previousLevel`) goes.
 TTreeNode* PlaceEntry(TOutlineTree& tree, TTreeNode* previous, int32_t previousLevel, int32_t level,
@@ -68,42 +41,45 @@ std::vector<const TTreeNode*> SubtreePages(const TTreeNode* page) {
 std::string EncodeNodeBlock(const std::vector<const TTreeNode*>& pages) {
   std::string entries;
   for (const TTreeNode* page : pages) {
-    AppendInt32(entries, page->Level());
-    AppendInt32(entries, static_cast<int32_t>(page->Text().size()));
+    AppendInt32LE(entries, page->Level());
+    AppendInt32LE(entries, static_cast<int32_t>(page->Text().size()));
     entries += page->Text();
     if (const TNodeData* data = page->Data()) {
-      AppendInt32(entries, static_cast<int32_t>(data->Body().size()));
+      AppendInt32LE(entries, static_cast<int32_t>(data->Body().size()));
       entries += data->Body();
-      AppendInt32(entries, static_cast<int32_t>(data->MarkLabel()));
-      AppendInt32(entries, data->ViewState());
+      AppendInt32LE(entries, static_cast<int32_t>(data->MarkLabel()));
+      AppendInt32LE(entries, data->ViewState());
     } else {
-      AppendInt32(entries, -1);
+      AppendInt32LE(entries, -1);
     }
   }
   std::string block;
-  AppendInt32(block, static_cast<int32_t>(8 + entries.size()));
-  AppendInt32(block, static_cast<int32_t>(pages.size()));
+  AppendInt32LE(block, static_cast<int32_t>(8 + entries.size()));
+  AppendInt32LE(block, static_cast<int32_t>(pages.size()));
   block += entries;
   return block;
 }
 
 std::optional<std::vector<TBlockEntry>> DecodeNodeBlock(std::string_view bytes) {
-  TBlockReader head(bytes);
+  TLittleEndianReader head(bytes);
   int32_t totalSize = 0, count = 0;
-  if (!head.Int32(totalSize) || totalSize < 8 || static_cast<std::size_t>(totalSize) > bytes.size()) return std::nullopt;
-  TBlockReader reader(bytes.substr(4, static_cast<std::size_t>(totalSize) - 4));
+  if (!head.ReadInt32(totalSize) || totalSize < 8 || static_cast<std::size_t>(totalSize) > bytes.size()) return std::nullopt;
+  TLittleEndianReader reader(bytes.substr(4, static_cast<std::size_t>(totalSize) - 4));
   // Each entry holds at least 12 bytes: a count beyond that is damage.
-  if (!reader.Int32(count) || count < 0 || static_cast<std::size_t>(count) > reader.Remaining() / 12) return std::nullopt;
+  if (!reader.ReadInt32(count) || count < 0 || static_cast<std::size_t>(count) > reader.Remaining() / 12) return std::nullopt;
   std::vector<TBlockEntry> entries(static_cast<std::size_t>(count));
   for (TBlockEntry& e : entries) {
     int32_t titleLength = 0, bodyLength = 0, markLabel = 0;
-    if (!reader.Int32(e.level) || e.level < 0 || !reader.Int32(titleLength) || !reader.Bytes(titleLength, e.title) ||
-        !reader.Int32(bodyLength))
+    std::string_view title, body;
+    if (!reader.ReadInt32(e.level) || e.level < 0 || !reader.ReadInt32(titleLength) ||
+        !reader.ReadBytes(titleLength, title) || !reader.ReadInt32(bodyLength))
       return std::nullopt;
+    e.title = std::string(title);
     if (bodyLength == -1) continue;
     e.hasRecord = true;
-    if (!reader.Bytes(bodyLength, e.body) || !reader.Int32(markLabel) || !reader.Int32(e.viewState))
+    if (!reader.ReadBytes(bodyLength, body) || !reader.ReadInt32(markLabel) || !reader.ReadInt32(e.viewState))
       return std::nullopt;
+    e.body = std::string(body);
     e.markLabel = static_cast<uint32_t>(markLabel);
   }
   if (reader.Remaining() != 0) return std::nullopt;

@@ -22,11 +22,6 @@ const char* kDoc = ".A\r\nbody A\r\n.B\r\n";
 
 class LifecycleTest : public WindowTest {
  protected:
-  void WriteIni(const std::string& section, const std::string& key, const std::string& value) {
-    TIniFile ini(home.File("nuv.ini"));
-    ini.WriteString(section, key, value);
-    ini.Save();
-  }
   void Restart(const QStringList& args = {}) {
     Destroy();
     Create();

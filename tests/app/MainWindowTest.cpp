@@ -27,11 +27,6 @@ const char* kThreePages = ".A\r\nbody A\r\n..B\r\nbody B\r\n.C\r\n";
 
 class MainWindowTest : public WindowTest {
  protected:
-  void WriteIni(const std::string& section, const std::string& key, const std::string& value) {
-    TIniFile ini(home.File("nuv.ini"));
-    ini.WriteString(section, key, value);
-    ini.Save();
-  }
   std::string BinaryDoc(const std::string& name) {
     TOutlineTree tree;
     BuildPlanExample(tree);

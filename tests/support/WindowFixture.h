@@ -12,6 +12,7 @@
 #include "app/FileDialogs.h"
 #include "app/MainWindow.h"
 #include "app/ProgramLauncher.h"
+#include "base/IniFile.h"
 #include "app/OutlineModel.h"
 #include "app/OutlineView.h"
 #include "app/PlainPageEditor.h"
@@ -87,6 +88,12 @@ class WindowTest : public ::testing::Test {
   void Type(const QString& text) {
     window->PageEditor()->setFocus();
     window->PageEditor()->insertPlainText(text);
+  }
+  // Sets a key of the program folder's nuv.ini, for the next window created.
+  void WriteIni(const std::string& section, const std::string& key, const std::string& value) {
+    TIniFile ini(home.File("nuv.ini"));
+    ini.WriteString(section, key, value);
+    ini.Save();
   }
   std::string WriteSample(const std::string& name, const std::string& utf8) {
     return docs.Write(name, Sj(utf8));
