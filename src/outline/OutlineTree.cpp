@@ -71,11 +71,7 @@ int TTreeNode::Level() const {
   return level;
 }
 
-int TTreeNode::AbsoluteIndex() const {
-  int index = 0;
-  for (const TTreeNode* n = m_owner->GetFirstNode(); n && n != this; n = n->GetNext()) ++index;
-  return index;
-}
+int TTreeNode::AbsoluteIndex() const { return m_owner->AbsoluteIndexOf(this); }
 
 TTreeNode* TTreeNode::RootPage() const {
   const TTreeNode* n = this;
@@ -96,11 +92,26 @@ TOutlineTree::TOutlineTree() : m_root(new TTreeNode()) { m_root->m_owner = this;
 
 TOutlineTree::~TOutlineTree() = default;
 
+void TOutlineTree::EnsureOrder() const {
+  if (m_orderValid) return;
+  m_order.clear();
+  m_order.reserve(static_cast<std::size_t>(m_count));
+  for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext()) {
+    n->m_orderIndex = static_cast<int>(m_order.size());
+    m_order.push_back(n);
+  }
+  m_orderValid = true;
+}
+
 TTreeNode* TOutlineTree::GetNodeAt(int absoluteIndex) const {
   if (absoluteIndex < 0 || absoluteIndex >= m_count) return nullptr;
-  TTreeNode* node = GetFirstNode();
-  for (int i = 0; node && i < absoluteIndex; ++i) node = node->GetNext();
-  return node;
+  EnsureOrder();
+  return m_order[static_cast<std::size_t>(absoluteIndex)];
+}
+
+int TOutlineTree::AbsoluteIndexOf(const TTreeNode* node) const {
+  EnsureOrder();
+  return node->m_orderIndex;
 }
 
 TTreeNode* TOutlineTree::FindById(TNodeId id) const {
@@ -128,6 +139,8 @@ void TOutlineTree::Unregister(TTreeNode* node) {
 }
 
 void TOutlineTree::Renumber(TTreeNode* parent, int from) {
+  // Every change of structure renumbers some siblings: the order is stale.
+  if (parent->m_owner) parent->m_owner->m_orderValid = false;
   for (int i = std::max(from, 0); i < parent->Count(); ++i) parent->m_children[static_cast<std::size_t>(i)]->m_index = i;
 }
 
@@ -255,6 +268,7 @@ void TOutlineTree::Delete(TTreeNode* node) {
 }
 
 void TOutlineTree::Clear() {
+  m_orderValid = false;
   BeginUpdate();
   m_root->m_children.clear();
   m_byId.clear();
@@ -342,6 +356,8 @@ TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
 }
 
 void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
+  m_orderValid = false;
+  other.m_orderValid = false;
   BeginUpdate();
   m_root->m_children.clear();
   m_byId.clear();
@@ -365,6 +381,7 @@ void TOutlineTree::AdoptChildren(TTreeNode* parent, int index, TOutlineTree& oth
   BeginUpdate();
   std::vector<std::unique_ptr<TTreeNode>> moved = std::move(from->m_children);
   from->m_children.clear();
+  other.m_orderValid = false;
   for (auto& node : moved) {
     TTreeNode* raw = node.get();
     other.Unregister(raw);

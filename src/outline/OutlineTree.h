@@ -76,6 +76,7 @@ class TTreeNode {
   std::unique_ptr<TNodeData> m_data;
   TTreeNode* m_parent = nullptr;  // the hidden root for root pages
   int m_index = 0;
+  mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
   TOutlineTree* m_owner = nullptr;
   std::vector<std::unique_ptr<TTreeNode>> m_children;
 };
@@ -123,6 +124,7 @@ class TOutlineTree {
   TTreeNode* RootPage(int i) const { return m_root->Item(i); }
   int Count() const { return m_count; }  // pages in the whole tree
   TTreeNode* GetNodeAt(int absoluteIndex) const;
+  int AbsoluteIndexOf(const TTreeNode* node) const;
   TTreeNode* FindById(TNodeId id) const;
   TTreeNode* LastPage() const;  // the last page in pre-order
 
@@ -181,6 +183,9 @@ class TOutlineTree {
   void Register(TTreeNode* node);
   void Unregister(TTreeNode* node);
   static void Renumber(TTreeNode* parent, int from);
+  // The pages in pre-order, rebuilt on the first question after a change, so
+  // page-by-index and index-of-page are constant time between changes.
+  void EnsureOrder() const;
   TTreeNode* Public(TTreeNode* parent) const { return parent == m_root.get() ? nullptr : parent; }
   void Changed(TTreeNode* node);
 
@@ -188,6 +193,8 @@ class TOutlineTree {
   std::unordered_map<TNodeId, TTreeNode*> m_byId;
   int m_count = 0;
   int m_updateCount = 0;
+  mutable std::vector<TTreeNode*> m_order;
+  mutable bool m_orderValid = false;
   ITreeObserver* m_observer = nullptr;
 };
 

@@ -1,6 +1,8 @@
 // The outline tree: order, moves, removal, sorting and stable ids.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "outline/OutlineTree.h"
 #include "support/OutlineFixtures.h"
 
@@ -109,6 +111,31 @@ TEST(OutlineTreeTest, AdoptingPagesFromAnotherTreeRegistersThem) {
   EXPECT_EQ(x->Owner(), &doc);
   EXPECT_EQ(scratch.Count(), 0);
   EXPECT_EQ(doc.Count(), 5);
+}
+
+TEST(OutlineTreeTest, AbsoluteIndexesFollowEveryChange) {
+  TOutlineTree tree, scratch;
+  std::mt19937 rng(3);
+  for (int step = 0; step < 400; ++step) {
+    TTreeNode* some = tree.Count() ? tree.GetNodeAt(static_cast<int>(rng() % static_cast<unsigned>(tree.Count()))) : nullptr;
+    switch (rng() % 6) {
+      case 0: tree.AddChild(some, "c"); break;
+      case 1: tree.Insert(some, "i"); break;
+      case 2: if (some && tree.Count() > 3) tree.Delete(some); break;
+      case 3: if (some) tree.MoveTo(some, nullptr, TNodeAttachMode::naAddChildFirst); break;
+      case 4: tree.SortChildren(some, [](const std::string& a, const std::string& b) { return a.compare(b); }); break;
+      case 5:
+        scratch.Add(nullptr, "s");
+        tree.AdoptChildren(some, 0, scratch, nullptr);
+        break;
+    }
+    int expected = 0;
+    for (const TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext(), ++expected) {
+      ASSERT_EQ(n->AbsoluteIndex(), expected) << step;
+      ASSERT_EQ(tree.GetNodeAt(expected), n) << step;
+    }
+    ASSERT_EQ(expected, tree.Count());
+  }
 }
 
 }  // namespace
