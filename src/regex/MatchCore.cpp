@@ -1,0 +1,154 @@
+// Matching by walking the deterministic automaton one wide character at a
+// time.
+//
+// For each start position in turn the automaton is walked until it has no
+// next state; every position where the state accepts is recorded, and the
+// last one is the longest match from that start. The first start with a match
+// wins. Starts whose first byte cannot begin a match are skipped (by memchr
+// when only one byte can), and a walk that reaches a (state, position) pair
+// where an earlier failed walk has been gives up at once, since its future
+// is the same.
+//
+// With anchors the line head is a reserved code read once before the first
+// character at the text start and after each line feed, and the line tail is
+// a reserved code accepted where the walk stops at a line end or the
+// terminator; the terminator itself is never read.
+#include "regex/MatchCore.h"
+
+#include <cstring>
+
+#include "base/Sjis.h"
+#include "regex/WChar.h"
+
+namespace nuv {
+
+namespace {
+
+inline std::size_t CharLen(std::string_view text, std::size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() &&
+                 IsTrailByte(static_cast<unsigned char>(text[pos + 1]))
+             ? 2
+             : 1;
+}
+
+inline TWChar CodeAt(std::string_view text, std::size_t pos, std::size_t len) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  return len == 1 ? lead : static_cast<TWChar>(lead << 8 | static_cast<unsigned char>(text[pos + 1]));
+}
+
+// The next character start at or after `pos` (a start) whose first byte is in
+// the table, or the text size.
+std::size_t SkipToCandidate(std::string_view text, std::size_t pos, const TRE_DFA::TStartBytes& starts) {
+  const std::size_t size = text.size();
+  if (starts.single >= 0) {
+    std::size_t from = pos;
+    while (pos < size) {
+      const void* hit = std::memchr(text.data() + pos, starts.single, size - pos);
+      if (!hit) return size;
+      const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+      if (IsCharBoundaryFrom(text, from, at)) return at;
+      from = pos = at + 1;  // `at` was a trail byte, so the byte after it starts a character
+    }
+    return size;
+  }
+  while (pos < size && !starts.table[static_cast<unsigned char>(text[pos])]) pos += CharLen(text, pos);
+  return pos;
+}
+
+}  // namespace
+
+void TMatchCORE::NewMemoEpoch() {
+  if (++m_epoch >= (std::uint64_t{1} << 32)) {
+    std::fill(m_memo.begin(), m_memo.end(), 0);
+    m_epoch = 1;
+  }
+}
+
+std::size_t TMatchCORE::MatchInside(std::string_view text, std::size_t pos, TRE_DFA::TStateId state,
+                                    bool anchors) {
+  TRE_DFA& dfa = GetCurrentDFA();
+  if (state == TRE_DFA::kDead) return kNoMatch;
+  if (dfa.Generation() != m_memoGeneration) {
+    m_memoGeneration = dfa.Generation();
+    NewMemoEpoch();
+  }
+  std::uint64_t tagBase = m_epoch << 32;
+  std::size_t recorded = kNoMatch;
+  const std::size_t size = text.size();
+  TWChar stopCode = 0;
+  for (;;) {
+    const std::uint64_t tag = tagBase | static_cast<std::uint32_t>(state);
+    if (m_memo[pos] == tag) return recorded;
+    m_memo[pos] = tag;
+    if (dfa.Accepting(state)) recorded = pos;
+    if (pos == size) break;
+    const std::size_t len = CharLen(text, pos);
+    const TWChar code = CodeAt(text, pos, len);
+    const TRE_DFA::TStateId next = dfa.NextByClass(state, dfa.ClassOf(code));
+    if (dfa.Generation() != m_memoGeneration) {
+      m_memoGeneration = dfa.Generation();
+      NewMemoEpoch();
+      tagBase = m_epoch << 32;
+    }
+    if (next == TRE_DFA::kDead) {
+      stopCode = code;
+      break;
+    }
+    state = next;
+    pos += len;
+  }
+  if (anchors && (pos == size || IsLineEnd(stopCode)) && dfa.HasLineTail(state)) return pos;
+  return recorded;
+}
+
+std::size_t TMatchCORE::MatchHead(std::string_view text, std::size_t pos) {
+  TRE_DFA& dfa = GetCurrentDFA();
+  const std::size_t anchored = MatchInside(text, pos, dfa.NextDFAState(dfa.Initial(), kLineHeadCode), true);
+  if (anchored != kNoMatch) NewMemoEpoch();  // its tags do not mark a failure
+  const std::size_t plain = MatchInside(text, pos, dfa.Initial(), true);
+  if (anchored == kNoMatch) return plain;
+  return plain != kNoMatch && plain >= anchored ? plain : anchored;
+}
+
+bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start, std::size_t& end) {
+  if (const void* nul = std::memchr(text.data(), 0, text.size()))
+    text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+  TRE_DFA& dfa = GetCurrentDFA();
+  if (m_memo.size() < text.size() + 1) m_memo.resize(text.size() + 1, 0);
+  if (m_memoDfa != &dfa) m_memoDfa = &dfa;
+  NewMemoEpoch();
+  m_memoGeneration = dfa.Generation();
+
+  const bool lineHeads = anchors && dfa.HasLHead();
+  const TRE_DFA::TStartBytes& starts = dfa.StartBytes(anchors, m_lineSeparator == mcls_CRLF ? 13 : 10);
+  const bool everyStart = dfa.Accepting(dfa.Initial());
+  const std::size_t size = text.size();
+  std::size_t pos = 0;
+  bool head = lineHeads;
+  for (;;) {
+    if (head || everyStart || pos == size || starts.table[static_cast<unsigned char>(text[pos])]) {
+      const std::size_t found = head ? MatchHead(text, pos) : MatchInside(text, pos, dfa.Initial(), anchors);
+      if (found != kNoMatch) {
+        start = pos;
+        end = found;
+        return true;
+      }
+    }
+    if (pos >= size) break;
+    head = lineHeads && text[pos] == '\n';
+    pos += CharLen(text, pos);
+    if (!head && !everyStart) pos = SkipToCandidate(text, pos, starts);
+  }
+  start = end = kNoMatch;
+  return false;
+}
+
+bool TMatchCORE::MatchStd(std::string_view text, std::size_t& start, std::size_t& end) {
+  return Search(text, false, start, end);
+}
+
+bool TMatchCORE::MatchEX(std::string_view text, std::size_t& start, std::size_t& end) {
+  return Search(text, true, start, end);
+}
+
+}  // namespace nuv
