@@ -4,7 +4,7 @@
 
 NUV_RUN_PACKAGES=(cmake make g++ qt6-base-dev fonts-ipafont-gothic)
 NUV_TEST_PACKAGES=("${NUV_RUN_PACKAGES[@]}"
-  clang libclang-rt-14-dev llvm libgtest-dev libgmock-dev libbenchmark-dev libc-bin)
+  clang libclang-rt-14-dev llvm libgtest-dev libgmock-dev libbenchmark-dev libc-bin gawk grep)
 
 nuv_install_packages() {
   local missing=() p
