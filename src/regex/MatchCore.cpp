@@ -55,6 +55,20 @@ std::size_t SkipToCandidate(std::string_view text, std::size_t pos, const TRE_DF
   return pos;
 }
 
+// The first occurrence of `needle` in `text` that starts at a character
+// boundary, or kNoMatch.
+std::size_t FindFirstAtBoundary(std::string_view text, std::string_view needle) {
+  std::size_t from = 0, pos = 0;
+  while (pos + needle.size() <= text.size()) {
+    const void* hit = ::memmem(text.data() + pos, text.size() - pos, needle.data(), needle.size());
+    if (!hit) break;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    if (IsCharBoundaryFrom(text, from, at)) return at;
+    from = pos = at + 1;  // `at` was a trail byte, so the byte after it starts a character
+  }
+  return TMatchCORE::kNoMatch;
+}
+
 }  // namespace
 
 void TMatchCORE::NewMemoEpoch() {
@@ -72,33 +86,47 @@ std::size_t TMatchCORE::MatchInside(std::string_view text, std::size_t pos, TRE_
     m_memoGeneration = dfa.Generation();
     NewMemoEpoch();
   }
+  const std::size_t from = pos;
+  const bool useMemo = m_failedSteps > m_memoThreshold;
   std::uint64_t tagBase = m_epoch << 32;
   std::size_t recorded = kNoMatch;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
   TWChar stopCode = 0;
   for (;;) {
-    const std::uint64_t tag = tagBase | static_cast<std::uint32_t>(state);
-    if (m_memo[pos] == tag) return recorded;
-    m_memo[pos] = tag;
+    if (useMemo) {
+      // Reaching the state and position of a failed walk: nothing more to
+      // record from here, and no line tail at the stop.
+      const std::uint64_t tag = tagBase | static_cast<std::uint32_t>(state);
+      if (m_memo[pos] == tag) return recorded == kNoMatch ? Failed(pos - from) : recorded;
+      m_memo[pos] = tag;
+    }
     if (dfa.Accepting(state)) recorded = pos;
     if (pos == size) break;
-    const std::size_t len = CharLen(text, pos);
-    const TWChar code = CodeAt(text, pos, len);
-    const TRE_DFA::TStateId next = dfa.NextByClass(state, dfa.ClassOf(code));
+    const unsigned char b = bytes[pos];
+    std::size_t len = 1;
+    std::uint16_t cls;
+    if (IsLeadByte(b) && pos + 1 < size && IsTrailByte(bytes[pos + 1])) {
+      cls = dfa.ClassOfPair(b, bytes[pos + 1]);
+      len = 2;
+    } else {
+      cls = dfa.ClassOfByte(b);
+    }
+    const TRE_DFA::TStateId next = dfa.NextByClass(state, cls);
     if (dfa.Generation() != m_memoGeneration) {
       m_memoGeneration = dfa.Generation();
       NewMemoEpoch();
       tagBase = m_epoch << 32;
     }
     if (next == TRE_DFA::kDead) {
-      stopCode = code;
+      stopCode = len == 1 ? b : static_cast<TWChar>(b << 8 | bytes[pos + 1]);
       break;
     }
     state = next;
     pos += len;
   }
   if (anchors && (pos == size || IsLineEnd(stopCode)) && dfa.HasLineTail(state)) return pos;
-  return recorded;
+  return recorded == kNoMatch ? Failed(pos - from) : recorded;
 }
 
 std::size_t TMatchCORE::MatchHead(std::string_view text, std::size_t pos) {
@@ -111,11 +139,29 @@ std::size_t TMatchCORE::MatchHead(std::string_view text, std::size_t pos) {
 }
 
 bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start, std::size_t& end) {
-  if (const void* nul = std::memchr(text.data(), 0, text.size()))
-    text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+  start = end = kNoMatch;
   TRE_DFA& dfa = GetCurrentDFA();
+  const std::string& required = dfa.RequiredText();
+  // Most lines lack the required text; they are turned away before the
+  // terminator is even looked for.
+  std::size_t at = required.empty() ? 0 : FindFirstAtBoundary(text, required);
+  if (at == kNoMatch) return false;
+  const std::size_t checked = required.empty() ? text.size() : at + required.size();
+  if (const void* nul = std::memchr(text.data(), 0, dfa.RequiredTextIsWhole() ? checked : text.size())) {
+    text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+    if (!required.empty() && (at = FindFirstAtBoundary(text, required)) == kNoMatch) return false;
+  }
+  // A fixed pattern's leftmost match is its first occurrence.
+  if (dfa.RequiredTextIsWhole()) {
+    start = at;
+    end = at + required.size();
+    return true;
+  }
+  // Tags are written only once failed walks have cost more than a pass over
+  // the text, so short lines and early matches pay nothing for them.
+  m_failedSteps = 0;
+  m_memoThreshold = 2 * text.size() + 64;
   if (m_memo.size() < text.size() + 1) m_memo.resize(text.size() + 1, 0);
-  if (m_memoDfa != &dfa) m_memoDfa = &dfa;
   NewMemoEpoch();
   m_memoGeneration = dfa.Generation();
 
@@ -139,7 +185,6 @@ bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start,
     pos += CharLen(text, pos);
     if (!head && !everyStart) pos = SkipToCandidate(text, pos, starts);
   }
-  start = end = kNoMatch;
   return false;
 }
 

@@ -42,6 +42,10 @@ class TMatchCORE : public TRegularExpression {
   // At a line head: the longer of the anchored and the unanchored match.
   std::size_t MatchHead(std::string_view text, std::size_t pos);
   void NewMemoEpoch();
+  std::size_t Failed(std::size_t steps) {
+    m_failedSteps += steps + 1;
+    return kNoMatch;
+  }
 
   TMatchCORELineSeparator m_lineSeparator = mcls_CRLF;
   // Walks from successive starts that reach the same state at the same
@@ -51,7 +55,8 @@ class TMatchCORE : public TRegularExpression {
   std::vector<std::uint64_t> m_memo;
   std::uint64_t m_epoch = 0;
   std::uint64_t m_memoGeneration = 0;
-  TRE_DFA* m_memoDfa = nullptr;
+  std::size_t m_failedSteps = 0;
+  std::size_t m_memoThreshold = 0;
 };
 
 }  // namespace nuv

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "regex/RegExpNfa.h"
@@ -40,7 +41,7 @@ class TRE_DFA {
     if (code == kLineTailCode) return NextByClass(state, LineTailClass());
     return NextByClass(state, ClassOf(code));
   }
-  bool Accepting(TStateId state) const { return m_accepting[static_cast<std::size_t>(state)]; }
+  bool Accepting(TStateId state) const { return m_accepting[static_cast<std::size_t>(state)] != 0; }
   // Whether the state has a transition on the line-tail code.
   bool HasLineTail(TStateId state) { return NextByClass(state, LineTailClass()) != kDead; }
 
@@ -54,6 +55,19 @@ class TRE_DFA {
   TStateId NextByClass(TStateId state, std::uint16_t cls) {
     const TStateId next = m_next[static_cast<std::size_t>(state) * m_stride + cls];
     return next != kUnknown ? next : Compute(state, cls);
+  }
+  // The class of a single-byte character and of a double-byte one.
+  std::uint16_t ClassOfByte(unsigned char b) const { return m_pages[m_pageOf[0]][b]; }
+  std::uint16_t ClassOfPair(unsigned char lead, unsigned char trail) const { return m_pages[m_pageOf[lead]][trail]; }
+
+  // Bytes that every match contains at a character boundary (empty when no
+  // such text is known); a line without them cannot match. When `whole`, the
+  // pattern matches exactly these bytes.
+  const std::string& RequiredText() const { return m_requiredText; }
+  bool RequiredTextIsWhole() const { return m_requiredWhole; }
+  void SetRequiredText(std::string text, bool whole) {
+    m_requiredText = std::move(text);
+    m_requiredWhole = whole;
   }
 
   // The bytes at which a match may start: first bytes of a character that
@@ -86,6 +100,8 @@ class TRE_DFA {
   std::size_t MemoryUse() const;
 
   std::unique_ptr<TRE_NFA> m_nfa;
+  std::string m_requiredText;
+  bool m_requiredWhole = false;
   std::uint16_t m_classCount = 1;
   std::vector<TWChar> m_classCode;  // one code of each class
   std::array<std::uint16_t, 256> m_pageOf{};
@@ -99,7 +115,7 @@ class TRE_DFA {
 
   // The states, by id.
   std::vector<TStateId> m_next;  // m_stride entries per state
-  std::vector<bool> m_accepting;
+  std::vector<std::uint8_t> m_accepting;
   std::vector<std::uint32_t> m_setStart, m_setLength;
   std::vector<std::uint32_t> m_setPool;
   std::vector<std::uint64_t> m_setHash;

@@ -5,6 +5,7 @@
 
 #include "regex/RegExpLimits.h"
 #include "regex/RegExpParser.h"
+#include "regex/RequiredText.h"
 
 namespace nuv {
 
@@ -21,16 +22,30 @@ void TRegularExpression::Translate(TEntry& entry) {
   auto nfa = std::make_unique<TRE_NFA>();
   nfa->Run(parser.ParseTree());
   entry.dfa = std::make_unique<TRE_DFA>(std::move(nfa));
+  TRequiredText required = RequiredText(parser.ParseTree().Root());
+  entry.dfa->SetRequiredText(std::move(required.text), required.whole);
   ++m_compileCount;
+}
+
+const std::string& TRegularExpression::Rewrite(std::string_view pattern) {
+  TLastRewrite& last = m_lastRewrite;
+  if (last.valid && last.target == pattern && last.fuzzy == UseFuzzyCharDic() && last.synonyms == UseSynonymDic() &&
+      last.fuzzyDics == ListOfFuzzyCharDic() && last.synonymDics == ListOfSynonymDic())
+    return last.processed;
+  last.valid = false;
+  m_preProcessor.SetTargetRegExpStr(pattern);
+  m_preProcessor.Run();
+  last = {true, std::string(pattern), m_preProcessor.ProcessedRegExpStr(), UseFuzzyCharDic(), UseSynonymDic(),
+          ListOfFuzzyCharDic(), ListOfSynonymDic()};
+  return last.processed;
 }
 
 void TRegularExpression::SetRegExp(std::string_view pattern) {
   try {
-    m_preProcessor.SetTargetRegExpStr(pattern);
-    m_preProcessor.Run();
-    const std::string& processed = m_preProcessor.ProcessedRegExpStr();
+    const std::string& processed = Rewrite(pattern);
     std::size_t found = m_cache.size();
-    for (std::size_t i = 0; i < m_cache.size(); ++i)
+    if (m_cache[m_current].pattern == processed) found = m_current;
+    for (std::size_t i = 0; i < m_cache.size() && found == m_cache.size(); ++i)
       if (m_cache[i].pattern == processed) {
         found = i;
         break;

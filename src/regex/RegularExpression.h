@@ -58,7 +58,18 @@ class TRegularExpression {
   };
   void Translate(TEntry& entry);
 
+  // The last rewrite, reused while the pattern, the switches and the
+  // dictionary lists are the same (dictionaries do not change once listed).
+  struct TLastRewrite {
+    bool valid = false;
+    std::string target, processed;
+    bool fuzzy = false, synonyms = false;
+    std::vector<const TREDictionary*> fuzzyDics, synonymDics;
+  };
+  const std::string& Rewrite(std::string_view pattern);
+
   TREPreProcessor m_preProcessor;
+  TLastRewrite m_lastRewrite;
   std::vector<TEntry> m_cache;
   std::size_t m_current = 0;
   std::string m_regExp;

@@ -72,6 +72,12 @@ TEST(MatchTest, LeftmostLongest) {
       {".", "\x82", 1, 1},
       {"..", "\x82 ", 1, 2},
       {"[\\x82]", "a\x82", 2, 1},
+      // A fixed text is found only where the text's characters are its own.
+      {"[\\x82]A", "\x82" "A", 0, 0},
+      {"A[\\x82]", "A\x82\xA0", 0, 0},
+      {"A[\\x82]", "xA\x82", 2, 2},
+      {Sj("研究"), "\x8C" + Sj("研究"), 0, 0},
+      {Sj("研究"), "\x8C" + Sj("x研究"), 3, 4},  // 8C 78 is one character
       {"[^a]", "a\rb", 3, 1},
       {".", "\n\r", 0, 0},
       {"[^\\x01-\\x7f]", Sj("abcあ"), 4, 2},
