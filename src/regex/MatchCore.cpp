@@ -60,9 +60,14 @@ std::size_t SkipToCandidate(std::string_view text, std::size_t pos, const TRE_DF
 std::size_t FindFirstAtBoundary(std::string_view text, std::string_view needle) {
   std::size_t from = 0, pos = 0;
   while (pos + needle.size() <= text.size()) {
-    const void* hit = ::memmem(text.data() + pos, text.size() - pos, needle.data(), needle.size());
+    // memchr for the first byte outruns memmem on lines of a few hundred bytes.
+    const void* hit = std::memchr(text.data() + pos, needle[0], text.size() - needle.size() + 1 - pos);
     if (!hit) break;
     const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    if (std::memcmp(text.data() + at + 1, needle.data() + 1, needle.size() - 1) != 0) {
+      pos = at + 1;
+      continue;
+    }
     if (IsCharBoundaryFrom(text, from, at)) return at;
     from = pos = at + 1;  // `at` was a trail byte, so the byte after it starts a character
   }
@@ -165,9 +170,11 @@ bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start,
   NewMemoEpoch();
   m_memoGeneration = dfa.Generation();
 
+  const bool everyStart = dfa.Accepting(dfa.Initial());
+  if (!anchors && !everyStart && !MayMatch(text)) return false;
+
   const bool lineHeads = anchors && dfa.HasLHead();
   const TRE_DFA::TStartBytes& starts = dfa.StartBytes(anchors, m_lineSeparator == mcls_CRLF ? 13 : 10);
-  const bool everyStart = dfa.Accepting(dfa.Initial());
   const std::size_t size = text.size();
   std::size_t pos = 0;
   bool head = lineHeads;
@@ -186,6 +193,25 @@ bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start,
     if (!head && !everyStart) pos = SkipToCandidate(text, pos, starts);
   }
   return false;
+}
+
+bool TMatchCORE::MayMatch(std::string_view text) {
+  TRE_DFA& dfa = GetCurrentDFA();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  TRE_DFA::TStateId state = dfa.ScanInitial();
+  for (std::size_t pos = 0;;) {
+    if (dfa.Accepting(state)) return true;
+    if (pos == size) return false;
+    const unsigned char b = bytes[pos];
+    if (IsLeadByte(b) && pos + 1 < size && IsTrailByte(bytes[pos + 1])) {
+      state = dfa.NextByClass(state, dfa.ClassOfPair(b, bytes[pos + 1]));
+      pos += 2;
+    } else {
+      state = dfa.NextByClass(state, dfa.ClassOfByte(b));
+      ++pos;
+    }
+  }
 }
 
 bool TMatchCORE::MatchStd(std::string_view text, std::size_t& start, std::size_t& end) {

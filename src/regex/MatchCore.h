@@ -35,6 +35,9 @@ class TMatchCORE : public TRegularExpression {
 
  private:
   bool Search(std::string_view text, bool anchors, std::size_t& start, std::size_t& end);
+  // Whether some match without anchors ends anywhere in the text: one pass
+  // of the scan state, one transition per character.
+  bool MayMatch(std::string_view text);
   // The end of the longest match from `pos` when the walk begins in `state`,
   // or kNoMatch. With anchors, a walk that stops at a line end in a state
   // with a line-tail transition ends its match there.

@@ -165,7 +165,9 @@ void TRE_DFA::Close(std::vector<std::uint32_t>& set) {
 TRE_DFA::TStateId TRE_DFA::Compute(TStateId state, std::uint16_t cls) {
   const std::size_t s = static_cast<std::size_t>(state);
   const std::uint32_t* set = m_setPool.data() + m_setStart[s];
-  const std::uint32_t size = m_setLength[s];
+  std::uint32_t size = m_setLength[s];
+  const bool scan = size > 0 && set[size - 1] == kScanMark;
+  if (scan) --size;
   m_work.clear();
   if (cls == LineHeadClass()) {
     for (std::uint32_t i = 0; i < size; ++i)
@@ -181,7 +183,13 @@ TRE_DFA::TStateId TRE_DFA::Compute(TStateId state, std::uint16_t cls) {
   }
   TStateId next = kDead;
   const std::uint64_t generation = m_generation;
-  if (!m_work.empty()) {
+  if (scan && cls < m_classCount) {
+    // A scan also starts a new match after every character.
+    m_work.insert(m_work.end(), m_initialSet.begin(), m_initialSet.end());
+    Close(m_work);
+    m_work.push_back(kScanMark);
+    next = Register(m_work);
+  } else if (!m_work.empty()) {
     Close(m_work);
     next = Register(m_work);
   }
@@ -227,9 +235,10 @@ TRE_DFA::TStateId TRE_DFA::Register(const std::vector<std::uint32_t>& set) {
   m_setLength.push_back(static_cast<std::uint32_t>(set.size()));
   m_setPool.insert(m_setPool.end(), set.begin(), set.end());
   m_setHash.push_back(hash);
-  m_accepting.push_back(std::binary_search(set.begin(), set.end(), TRE_NFA::kExit));
+  m_accepting.push_back(std::binary_search(set.begin(), set.end(), TRE_NFA::kExit) ? 1 : 0);
   m_next.resize(m_next.size() + m_stride, kUnknown);
-  m_next[static_cast<std::size_t>(id) * m_stride] = kDead;  // class 0
+  // Class 0 leads nowhere, except that a scan starts afresh after it.
+  if (set.empty() || set.back() != kScanMark) m_next[static_cast<std::size_t>(id) * m_stride] = kDead;
 
   if (m_accepting.size() * 2 > m_buckets.size()) {
     m_buckets.assign(std::max<std::size_t>(16, m_buckets.size() * 2), kDead);

@@ -41,6 +41,18 @@ class TRE_DFA {
     if (code == kLineTailCode) return NextByClass(state, LineTailClass());
     return NextByClass(state, ClassOf(code));
   }
+  // The state of a scan that starts a match at every position: its set also
+  // holds the entry's closure after every step, so it accepts wherever some
+  // match ends. Used to learn in one pass whether a text has a match at all.
+  TStateId ScanInitial() {
+    if (m_scanGeneration != m_generation) {
+      std::vector<std::uint32_t> set = m_initialSet;
+      set.push_back(kScanMark);
+      m_scan = Register(set);
+      m_scanGeneration = m_generation;
+    }
+    return m_scan;
+  }
   bool Accepting(TStateId state) const { return m_accepting[static_cast<std::size_t>(state)] != 0; }
   // Whether the state has a transition on the line-tail code.
   bool HasLineTail(TStateId state) { return NextByClass(state, LineTailClass()) != kDead; }
@@ -88,6 +100,8 @@ class TRE_DFA {
 
  private:
   static constexpr TStateId kUnknown = -2;
+  // Last element of the set of a scan state (sets are sorted).
+  static constexpr std::uint32_t kScanMark = 0xFFFFFFFF;
   using TPage = std::array<std::uint16_t, 256>;
 
   void BuildClasses();
@@ -125,6 +139,8 @@ class TRE_DFA {
   TStateId m_initial = kDead;
   std::uint64_t m_generation = 0;
   std::uint64_t m_initialGeneration = ~std::uint64_t{0};
+  TStateId m_scan = kDead;
+  std::uint64_t m_scanGeneration = ~std::uint64_t{0};
 
   // Scratch for Compute and Close.
   std::vector<std::uint32_t> m_work, m_stack, m_mark;
