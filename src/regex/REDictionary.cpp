@@ -1,47 +1,14 @@
 // Equivalence-group dictionaries and the built-in fuzzy dictionary.
 #include "regex/REDictionary.h"
 
+#include "base/CommaText.h"
+
 namespace nuv {
 
 const char* const REFuzzyWChars[] = {
 #include "regex/FuzzyCharTable.inc"
 };
 const std::size_t REFuzzyWCharsCount = sizeof(REFuzzyWChars) / sizeof(REFuzzyWChars[0]);
-
-std::vector<std::string> ParseCommaText(std::string_view text) {
-  std::vector<std::string> items;
-  std::size_t i = 0;
-  const auto isBlank = [&](std::size_t k) { return static_cast<unsigned char>(text[k]) <= ' '; };
-  while (i < text.size() && isBlank(i)) ++i;
-  while (i < text.size()) {
-    std::string item;
-    if (text[i] == '"') {
-      ++i;
-      while (i < text.size()) {
-        if (text[i] == '"') {
-          if (i + 1 < text.size() && text[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += text[i++];
-      }
-    } else {
-      // Trail bytes are never commas, quotes or blanks, so bytes can be read one by one.
-      while (i < text.size() && text[i] != ',' && !isBlank(i)) item += text[i++];
-    }
-    items.push_back(std::move(item));
-    while (i < text.size() && isBlank(i)) ++i;
-    if (i < text.size() && text[i] == ',') {
-      ++i;
-      while (i < text.size() && isBlank(i)) ++i;
-    }
-  }
-  return items;
-}
 
 void TREDictionary::AddGroup(std::string_view commaText) {
   TREDicGroup group;

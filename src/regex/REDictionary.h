@@ -19,19 +19,13 @@ struct TREDicGroup {
 
 class TREDictionary {
  public:
-  // Adds one group from a comma list (see ParseCommaText).
+  // Adds one group from a comma list (base/CommaText.h).
   void AddGroup(std::string_view commaText);
   const std::vector<TREDicGroup>& Groups() const { return m_groups; }
 
  private:
   std::vector<TREDicGroup> m_groups;
 };
-
-// Splits a comma list: items are separated by commas; an item in double
-// quotes may hold commas and spaces, a doubled quote standing for one quote;
-// outside quotes spaces and control characters end an item and are skipped;
-// a trailing comma adds no item.
-std::vector<std::string> ParseCommaText(std::string_view text);
 
 // The program's one fuzzy dictionary, built on first use from REFuzzyWChars.
 const TREDictionary& RE_FuzzyCharDic();

@@ -68,21 +68,19 @@ void TRE_NFA::Run(const TREParseTree& tree) {
         add(chars, w.from, w.to, n->CharClass.StartChar, n->CharClass.EndChar);
         break;
       case reop_LHead:
-        if (w.from == kEntry) {
-          add(heads, w.from, w.to, kLineHeadCode, kLineHeadCode);
-          m_hasLHead = true;
+      case reop_LTail: {
+        // An anchor where it can be the first (or last) thing matched, else
+        // the literal character.
+        const bool head = n->Operation == reop_LHead;
+        if (head ? w.from == kEntry : w.to == kExit) {
+          const TWChar code = head ? kLineHeadCode : kLineTailCode;
+          add(head ? heads : tails, w.from, w.to, code, code);
+          (head ? m_hasLHead : m_hasLTail) = true;
         } else {
           add(chars, w.from, w.to, n->CharClass.StartChar, n->CharClass.EndChar);
         }
         break;
-      case reop_LTail:
-        if (w.to == kExit) {
-          add(tails, w.from, w.to, kLineTailCode, kLineTailCode);
-          m_hasLTail = true;
-        } else {
-          add(chars, w.from, w.to, n->CharClass.StartChar, n->CharClass.EndChar);
-        }
-        break;
+      }
       case reop_Concat: {
         const std::uint32_t m = newState();
         stack.push_back({n->Right, m, w.to});

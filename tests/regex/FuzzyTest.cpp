@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/Codec.h"
+#include "base/CommaText.h"
 #include "regex/REDictionary.h"
 #include "regex/RegExpError.h"
 #include "regex/RegExpPreProcessor.h"

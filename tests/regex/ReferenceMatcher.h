@@ -55,21 +55,16 @@ class TReferenceMatcher {
     switch (n->Operation) {
       case reop_Char: m_states[from].push_back({kChar, n->CharClass.StartChar, n->CharClass.EndChar, to}); break;
       case reop_LHead:
-        if (from == 0) {
-          m_states[from].push_back({kHead, 0, 0, to});
-          m_hasLHead = true;
+      case reop_LTail: {
+        const bool head = n->Operation == reop_LHead;
+        if (head ? from == 0 : to == 1) {
+          m_states[from].push_back({head ? kHead : kTail, 0, 0, to});
+          (head ? m_hasLHead : m_hasLTail) = true;
         } else {
-          m_states[from].push_back({kChar, '^', '^', to});
+          m_states[from].push_back({kChar, n->CharClass.StartChar, n->CharClass.EndChar, to});
         }
         break;
-      case reop_LTail:
-        if (to == 1) {
-          m_states[from].push_back({kTail, 0, 0, to});
-          m_hasLTail = true;
-        } else {
-          m_states[from].push_back({kChar, '$', '$', to});
-        }
-        break;
+      }
       case reop_Concat: {
         const int m = NewState();
         Generate(n->Left, from, m);
