@@ -200,9 +200,14 @@ bool TMatchCORE::MayMatch(std::string_view text) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
   TRE_DFA::TStateId state = dfa.ScanInitial();
+  // Scan states can hold a large part of a long pattern's automaton (a long
+  // periodic literal keeps many partial matches alive); when building them
+  // costs more than the walks would, the answer is left to the walks.
+  const std::uint64_t budget = dfa.ComputeWork() + 64 * std::uint64_t{size} + 4096;
   for (std::size_t pos = 0;;) {
     if (dfa.Accepting(state)) return true;
     if (pos == size) return false;
+    if (dfa.ComputeWork() > budget) return true;
     const unsigned char b = bytes[pos];
     if (IsLeadByte(b) && pos + 1 < size && IsTrailByte(bytes[pos + 1])) {
       state = dfa.NextByClass(state, dfa.ClassOfPair(b, bytes[pos + 1]));

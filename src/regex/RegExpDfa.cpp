@@ -168,6 +168,7 @@ TRE_DFA::TStateId TRE_DFA::Compute(TStateId state, std::uint16_t cls) {
   std::uint32_t size = m_setLength[s];
   const bool scan = size > 0 && set[size - 1] == kScanMark;
   if (scan) --size;
+  m_computeWork += size;
   m_work.clear();
   if (cls == LineHeadClass()) {
     for (std::uint32_t i = 0; i < size; ++i)
@@ -228,7 +229,7 @@ TRE_DFA::TStateId TRE_DFA::Register(const std::vector<std::uint32_t>& set) {
     }
   }
   const std::size_t need = m_stride * sizeof(TStateId) + set.size() * sizeof(std::uint32_t) + 64;
-  if (!m_accepting.empty() && MemoryUse() + need > kDfaCacheBytes) Flush();
+  if (m_accepting.size() >= kMinDfaStates && MemoryUse() + need > kDfaCacheBytes) Flush();
 
   const TStateId id = static_cast<TStateId>(m_accepting.size());
   m_setStart.push_back(static_cast<std::uint32_t>(m_setPool.size()));

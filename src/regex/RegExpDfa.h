@@ -95,6 +95,8 @@ class TRE_DFA {
   // generation are void.
   std::uint64_t Generation() const { return m_generation; }
   std::size_t StateCount() const { return m_accepting.size(); }
+  // NFA states visited so far while computing transitions.
+  std::uint64_t ComputeWork() const { return m_computeWork; }
   std::size_t FlushCount() const { return static_cast<std::size_t>(m_generation); }
   const TRE_NFA& Nfa() const { return *m_nfa; }
 
@@ -145,6 +147,7 @@ class TRE_DFA {
   // Scratch for Compute and Close.
   std::vector<std::uint32_t> m_work, m_stack, m_mark;
   std::uint32_t m_markStamp = 0;
+  std::uint64_t m_computeWork = 0;
 };
 
 }  // namespace nuv

@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "base/Error.h"
+#include "regex/RegExpError.h"
+#include "regex/RegExpLimits.h"
 #include "regex/RegExpTexts.h"
 
 namespace nuv {
@@ -110,9 +112,11 @@ bool TREParseTree::AnyLeavesOverlap() const {
 void TREParseTree::ForceCharClassUnique() {
   // The pairwise search below is quadratic; most patterns have no overlap at all.
   if (!AnyLeavesOverlap()) return;
-  std::size_t i = 0;
+  std::size_t i = 0, work = 0;
   while (i < m_leafList.size()) {
     bool split = false;
+    work += m_leafList.size() - i;
+    if (work > kMaxLeafWork) throw ERegExpLimit(retext::PatternTooComplex());
     for (std::size_t j = i + 1; j < m_leafList.size(); ++j) {
       RENode_t* a = m_leafList[i];
       RENode_t* b = m_leafList[j];

@@ -132,7 +132,10 @@ RENode_t* TREParser::NegativeCharacterClass() {
   anyChars.MakeAnyCharsNode();
   std::vector<RECharClass_t> pieces;
   for (const RENode_t* leaf : anyChars.Leaves()) pieces.push_back(leaf->CharClass);
+  std::size_t work = 0;
   for (const RENode_t* member : members.Leaves()) {
+    work += pieces.size();
+    if (work > kMaxLeafWork) throw ERegExpLimit(retext::PatternTooComplex());
     const unsigned ms = member->CharClass.StartChar, me = member->CharClass.EndChar;
     std::vector<RECharClass_t> kept, remainders;
     for (const RECharClass_t& piece : pieces) {

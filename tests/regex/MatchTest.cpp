@@ -2,6 +2,7 @@
 // its error reset, and the limits that keep hostile patterns and texts cheap.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "base/Codec.h"
@@ -264,13 +265,37 @@ TEST(MatchLimitsTest, AutomatonBudgetGivesTheEnginesError) {
     EXPECT_EQ(e.Message(), retext::PatternTooComplex());
   }
   EXPECT_EQ(matcher.CurrentIndex(), 0u);
+  // So do long concatenations beyond the state budget, and overlapping or
+  // negated ranges beyond the work budget.
+  std::string concatenation(100 * 1024, 'a');
+  for (std::size_t i = 0; i < concatenation.size(); i += 3) concatenation[i] = 'b';
+  std::string overlapping, negated = "[^";
+  for (int i = 1; i < 8000; ++i) {
+    char range[32];
+    std::snprintf(range, sizeof range, "[\\x%x-\\x%x]", i, 0xF000 - i);
+    overlapping += range;
+    std::snprintf(range, sizeof range, "\\x%x", 2 * i + 0x100);
+    negated += range;
+  }
+  negated += "]";
+  for (const std::string& pattern : {concatenation, overlapping, negated}) {
+    try {
+      matcher.SetRegExp(pattern);
+      ADD_FAILURE();
+    } catch (const ERegExpLimit& e) {
+      EXPECT_EQ(e.Message(), retext::PatternTooComplex());
+    }
+  }
+  matcher.SetRegExp(concatenation.substr(0, 50 * 1024));
+  int position = 0, length = 0;
+  EXPECT_EQ(matcher.Match("x" + concatenation, position, length), 2);
+  EXPECT_EQ(length, 50 * 1024);
   // A large but sane pattern compiles, also with fuzzy rewriting.
   std::string big;
   const char* words[] = {"ア", "研究", "の", "kana", "1", "ﾃﾞ"};
   while (big.size() < 2000) big += Sj(words[big.size() % 6]);
   matcher.SetRegExp(big);
   matcher.SetUseFuzzyCharDic(true);
-  int position = 0, length = 0;
   EXPECT_EQ(matcher.Match(big, position, length), 1);
   EXPECT_EQ(static_cast<std::size_t>(length), big.size());
 }
