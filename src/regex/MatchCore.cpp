@@ -24,18 +24,6 @@ namespace nuv {
 
 namespace {
 
-inline std::size_t CharLen(std::string_view text, std::size_t pos) {
-  return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() &&
-                 IsTrailByte(static_cast<unsigned char>(text[pos + 1]))
-             ? 2
-             : 1;
-}
-
-inline TWChar CodeAt(std::string_view text, std::size_t pos, std::size_t len) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  return len == 1 ? lead : static_cast<TWChar>(lead << 8 | static_cast<unsigned char>(text[pos + 1]));
-}
-
 // The next character start at or after `pos` (a start) whose first byte is in
 // the table, or the text size.
 std::size_t SkipToCandidate(std::string_view text, std::size_t pos, const TRE_DFA::TStartBytes& starts) {
@@ -51,7 +39,7 @@ std::size_t SkipToCandidate(std::string_view text, std::size_t pos, const TRE_DF
     }
     return size;
   }
-  while (pos < size && !starts.table[static_cast<unsigned char>(text[pos])]) pos += CharLen(text, pos);
+  while (pos < size && !starts.table[static_cast<unsigned char>(text[pos])]) pos += CharLength(text, pos);
   return pos;
 }
 
@@ -189,7 +177,7 @@ bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start,
     }
     if (pos >= size) break;
     head = lineHeads && text[pos] == '\n';
-    pos += CharLen(text, pos);
+    pos += CharLength(text, pos);
     if (!head && !everyStart) pos = SkipToCandidate(text, pos, starts);
   }
   return false;
