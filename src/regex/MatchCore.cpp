@@ -4,10 +4,13 @@
 // For each start position in turn the automaton is walked until it has no
 // next state; every position where the state accepts is recorded, and the
 // last one is the longest match from that start. The first start with a match
-// wins. Starts whose first byte cannot begin a match are skipped (by memchr
-// when only one byte can), and a walk that reaches a (state, position) pair
-// where an earlier failed walk has been gives up at once, since its future
-// is the same.
+// wins. Three shortcuts give the same answer sooner: a line without the text
+// every match contains is refused at once (and a fixed pattern is just that
+// text's first occurrence); without anchors one pass of the scan state tells
+// whether any match ends in the line; starts whose first byte cannot begin a
+// match are skipped (by memchr when only one byte can). A walk that reaches a
+// (state, position) pair where an earlier failed walk has been gives up at
+// once, since its future is the same.
 //
 // With anchors the line head is a reserved code read once before the first
 // character at the text start and after each line feed, and the line tail is
@@ -15,6 +18,7 @@
 // terminator; the terminator itself is never read.
 #include "regex/MatchCore.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/Sjis.h"
