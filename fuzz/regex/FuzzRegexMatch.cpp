@@ -26,8 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int position = 0, length = 0;
   matcher.Match(text, position, length);
   if (position < 0 || length < 0 || static_cast<std::size_t>(position + length) > text.size() + 1) std::abort();
-  if (pattern.size() <= 24 && text.size() <= 48) {
-    const nuv::test::TReferenceMatcher reference(matcher.CachedPatterns()[matcher.CurrentIndex()]);
+  // The reference is slow; it checks the cases it can afford.
+  const std::string processed = matcher.CachedPatterns()[matcher.CurrentIndex()];
+  if (processed.size() <= 160 && text.size() <= 48) {
+    const nuv::test::TReferenceMatcher reference(processed);
     const auto expected = reference.Match(text);
     const int wantPosition = expected ? static_cast<int>(expected->first) + 1 : 0;
     const int wantLength = expected ? static_cast<int>(expected->second - expected->first) : 0;
