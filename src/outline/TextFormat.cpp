@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Codec.h"
+#include "base/CommaText.h"
 #include "base/FileIo.h"
 #include "base/Sjis.h"
 #include "base/Title.h"
@@ -29,45 +30,6 @@ namespace {
 constexpr std::string_view kMetaPrefix = "##nuv##,";
 
 bool IsMetaLine(std::string_view line) { return line.substr(0, kMetaPrefix.size()) == kMetaPrefix; }
-
-// Splits a metadata line into comma-separated items: blanks before an item
-// are skipped; a quoted item runs to its closing quote (a doubled quote is one
-// quote); any other item ends at a comma or a blank.
-std::vector<std::string> SplitItems(std::string_view s) {
-  std::vector<std::string> items;
-  std::size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < s.size() && static_cast<unsigned char>(s[i]) <= 0x20) ++i;
-  };
-  skipBlanks();
-  while (i < s.size()) {
-    std::string item;
-    if (s[i] == '"') {
-      ++i;
-      while (i < s.size()) {
-        if (s[i] == '"') {
-          if (i + 1 < s.size() && s[i + 1] == '"') {
-            item += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += s[i++];
-      }
-    } else {
-      while (i < s.size() && s[i] != ',' && static_cast<unsigned char>(s[i]) > 0x20) item += s[i++];
-    }
-    items.push_back(std::move(item));
-    skipBlanks();
-    if (i < s.size() && s[i] == ',') {
-      ++i;
-      skipBlanks();
-    }
-  }
-  return items;
-}
 
 std::optional<int> ParseDecimal(std::string_view s) {
   int value = 0;
@@ -140,7 +102,7 @@ bool BuildPages(TLightStrings& lines, const TFormatOptions& options, TOutlineTre
     p = page;
 
     const bool hasMeta = n + 1 < all.size() && IsMetaLine(all[n + 1]);
-    const auto items = hasMeta ? SplitItems(all[n + 1]) : std::vector<std::string>();
+    const auto items = hasMeta ? ParseCommaText(all[n + 1]) : std::vector<std::string>();
     if (items.size() >= 3) {
       const auto mark = ParseDecimal(items[1]);
       const auto state = ParseDecimal(items[2]);
