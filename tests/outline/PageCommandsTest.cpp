@@ -15,13 +15,13 @@ using test::Dump;
 using test::Sj;
 
 // Builds a tree from "A .a1 ..x B" notation: dots give the level.
-void Build(TOutlineTree& tree, const std::string& spec) {
+void Build(TOutlineTree& tree, const std::string& layout) {
   std::vector<TTreeNode*> stack;
   std::size_t pos = 0;
-  while (pos < spec.size()) {
-    std::size_t end = spec.find(' ', pos);
-    if (end == std::string::npos) end = spec.size();
-    std::string item = spec.substr(pos, end - pos);
+  while (pos < layout.size()) {
+    std::size_t end = layout.find(' ', pos);
+    if (end == std::string::npos) end = layout.size();
+    std::string item = layout.substr(pos, end - pos);
     pos = end + 1;
     std::size_t level = 0;
     while (level < item.size() && item[level] == '.') ++level;
