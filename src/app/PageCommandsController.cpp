@@ -17,6 +17,7 @@
 #include "base/FixedText.h"
 #include "base/Prompts.h"
 #include "config/NuvConfig.h"
+#include "config/OutlineSettings.h"
 #include "outline/DocumentState.h"
 #include "outline/FormatOptions.h"
 #include "outline/OutlineTree.h"
@@ -34,14 +35,6 @@ NUV_FIXED_TEXT(NothingToJoin, "結合するノードが存在しません。")
 
 namespace {
 constexpr int kRenameTimerMs = 100;
-
-TDeleteSettings DeleteSettingsOf(const TnuvConfig& c) {
-  TDeleteSettings s;
-  s.UseTrash = c.UseTrash;
-  s.ShowLabel1 = c.ShowLabel1;
-  s.ClearLabel1 = c.ClearLabel1;
-  return s;
-}
 
 std::vector<TNodeId> SelectedIds(QTreeWidget* list) {
   std::vector<TNodeId> ids;

@@ -22,4 +22,12 @@ TPageSwitchSettings PageSwitchSettingsOf(const TnuvConfig& config) {
   return settings;
 }
 
+TDeleteSettings DeleteSettingsOf(const TnuvConfig& config) {
+  TDeleteSettings settings;
+  settings.UseTrash = config.UseTrash;
+  settings.ShowLabel1 = config.ShowLabel1;
+  settings.ClearLabel1 = config.ClearLabel1;
+  return settings;
+}
+
 }  // namespace nuv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "outline/FormatOptions.h"
+#include "outline/PageCommands.h"
 #include "outline/PageSwitch.h"
 
 namespace nuv {
@@ -14,5 +15,8 @@ TFormatOptions FormatOptionsOf(const TnuvConfig& config);
 // settings, so the window holds one of these and refreshes it after every
 // load or settings dialog.
 TPageSwitchSettings PageSwitchSettingsOf(const TnuvConfig& config);
+
+// The switches of the delete command.
+TDeleteSettings DeleteSettingsOf(const TnuvConfig& config);
 
 }  // namespace nuv
