@@ -65,8 +65,11 @@ bool ValidName(std::string_view name) {
 std::string QuoteIfNeeded(std::string_view value) {
   const bool blankEdge = !value.empty() && (TrimBlanks(value).size() != value.size());
   const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
-  if (blankEdge || quoted) return "\"" + std::string(value) + "\"";
-  return std::string(value);
+  if (!blankEdge && !quoted) return std::string(value);
+  std::string text;
+  text.reserve(value.size() + 2);
+  text.append(1, '"').append(value).append(1, '"');
+  return text;
 }
 
 }  // namespace
@@ -231,7 +234,9 @@ bool TIniFile::WriteString(std::string_view section, std::string_view key, std::
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), MakeLine(text, eol));
   } else {
     if (!m_lines.empty() && m_lines.back().eol.empty()) m_lines.back().eol = "\r\n";
-    m_lines.push_back(MakeLine("[" + std::string(section) + "]", "\r\n"));
+    std::string header(1, '[');
+    header.append(section).append(1, ']');
+    m_lines.push_back(MakeLine(std::move(header), "\r\n"));
     m_lines.push_back(MakeLine(text, "\r\n"));
   }
   LinesChanged();

@@ -135,7 +135,9 @@ void PrepareLines(std::string_view bytes, std::string_view fileName, TLightStrin
   if (!first.empty() && first[0] == '.') return;
   for (std::string& line : lines.Lines())
     if (!line.empty() && line[0] == '.') line.insert(0, 1, '.');
-  lines.Insert(0, "." + std::string(fileName));
+  std::string heading(1, '.');
+  heading.append(fileName);
+  lines.Insert(0, std::move(heading));
 }
 
 // Whether every line end of a body is CR LF, so it can be written as it is.
