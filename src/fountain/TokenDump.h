@@ -1,0 +1,32 @@
+// Rows as the painter sees them, as tokens: shared by nuvtool, the tests and
+// the benchmarks.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fountain/FountainParser.h"
+
+namespace nuv {
+
+struct TTokenInfo {
+  int Kind = 0;
+  int Pos = 0;
+  int Len = 0;
+  bool Reserved = false;
+  bool operator==(const TTokenInfo&) const = default;
+};
+
+// The tokens of row `row` from the start state `state`, with the next row
+// appended when the row is wrapped, up to the first token that starts after
+// the row.
+std::vector<TTokenInfo> RowTokens(TFountainParser& parser, const TRowAttributeStringList& list, int row,
+                                  const TRowAttributeData& state);
+
+// One line per row: index, attribute, stored start state and the tokens as
+// kind@pos+len ("*" after the kind of a reserved word). `wrap` 0 leaves
+// word wrap off.
+std::string DumpTokens(TFountain& fountain, std::string_view text, int wrap);
+
+}  // namespace nuv
