@@ -55,6 +55,8 @@ std::unique_ptr<TFountainParser> TJavaFountain::NewParser() { return std::make_u
 TCLikeFountainParser::TCLikeFountainParser(TFountain* fountain) : TFountainParser(fountain) {
   SetMethod('0', &TCLikeFountainParser::ZeroProc);
   SetMethod('/', &TCLikeFountainParser::DoubleSlashProc);
+  SetMethod('"', &TCLikeFountainParser::DoubleQuotationProc);
+  SetMethod('\'', &TCLikeFountainParser::SingleQuotationProc);
   SetTokenMethod(tokCHex, &TCLikeFountainParser::CHexProc);
 }
 

@@ -164,6 +164,14 @@ void TEditorParser::QuotationProc() {
   QuotationScan(m_quote, false);
 }
 
+bool TEditorParser::QuoteRules(std::uint8_t kind, unsigned char& quote, bool& doubling, bool& escapes) const {
+  if (kind != tokQuotation || m_quote == 0) return false;
+  quote = m_quote;
+  doubling = true;
+  escapes = false;
+  return true;
+}
+
 void TEditorParser::ControlCodeProc() {
   m_token = tokControlCode;
   if (!m_isStartToken && At(m_pos) == '#') ++m_pos;

@@ -77,6 +77,7 @@ class TEditorParser : public TFountainParser {
   void ControlCodeProc();
   void ControlCodeHexProc();
   bool IsHexPrefixProc();
+  bool QuoteRules(std::uint8_t kind, unsigned char& quote, bool& doubling, bool& escapes) const override;
 
  private:
   TEditorFountain& m_editorFountain;

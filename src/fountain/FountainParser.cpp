@@ -177,6 +177,7 @@ void TFountainParser::ScanToken() {
     if (m_pos <= m_tokenStart) m_pos = m_tokenStart + CharLen(m_tokenStart);
     m_token = tokSymbol;
   }
+  m_scannedKind = m_token;
 }
 
 void TFountainParser::StartTokenProc() {
@@ -190,7 +191,10 @@ void TFountainParser::StartTokenProc() {
       m_bracketIndex = -1;
     }
   } else {
-    (this->*m_tokenMethodTable[m_wrappedToken])();
+    const std::uint8_t carried = m_wrappedToken;
+    (this->*m_tokenMethodTable[carried])();
+    // The rest of a number cut after its point has no point of its own.
+    if (carried == tokFloat && m_token == tokInteger) m_token = tokFloat;
   }
   m_wrappedToken = 0;
   m_wrappedByte = 0;
@@ -387,10 +391,11 @@ const TFountainColor* TFountainParser::CommonColor(const TCommonColors& colors) 
 void TFountainParser::QuotationScan(unsigned char quote, bool escapes, bool doubling) {
   if (!m_isStartToken) {
     ++m_pos;
-  } else if (escapes && m_remain == 1) {
-    // The row goes on after a backslash that ended the previous row.
+  } else if (m_remain == 1) {
+    // The row goes on after a backslash that ended the previous row (an
+    // escaped blank was skipped with the blanks).
     m_remain = 0;
-    if (!AtEnd(m_pos)) m_pos += CharLen(m_pos);
+    if (m_tokenStart == 0 && !AtEnd(m_pos)) m_pos += CharLen(m_pos);
   }
   for (;;) {
     const unsigned char c = At(m_pos);
@@ -550,12 +555,54 @@ bool TFountainParser::RowPrologue(int index, const TRowAttributeStringList& list
   return true;
 }
 
-void TFountainParser::RowEpilogue(TRowAttributeData&, std::uint8_t, int) {}
+bool TFountainParser::EndsInsideEscape(int from, int to) const {
+  int backslashes = 0;
+  for (int p = from; p < to && !AtEnd(p); p += CharLen(p)) backslashes = At(p) == '\\' ? backslashes + 1 : 0;
+  return backslashes % 2 == 1;
+}
+
+bool TFountainParser::QuoteRules(std::uint8_t kind, unsigned char& quote, bool& doubling, bool& escapes) const {
+  if (kind != tokSingleQuotation && kind != tokDoubleQuotation) return false;
+  quote = kind == tokSingleQuotation ? '\'' : '"';
+  doubling = true;
+  escapes = QuoteEscapes();
+  return true;
+}
+
+bool TFountainParser::QuoteCutInside(std::uint8_t kind, int rowLen) const {
+  unsigned char quote = 0;
+  bool doubling = false, escapes = false;
+  if (!QuoteRules(kind, quote, doubling, escapes)) return false;
+  int p = m_straddleStart;
+  if (!m_isStartToken) ++p;  // the opening quote
+  else if (m_rowStartRemain == 1 && p == 0) p += CharLen(p);
+  while (p < rowLen && !AtEnd(p)) {
+    const unsigned char c = At(p);
+    if (c == quote) {
+      // The string goes on past the row, so this quote is doubled.
+      if (p + 1 >= rowLen) return doubling;
+      p += 2;
+    } else if (escapes && c == '\\') {
+      if (p + 1 >= rowLen) return true;
+      p += 1 + CharLen(p + 1);
+    } else {
+      p += CharLen(p);
+    }
+  }
+  return false;
+}
+
+void TFountainParser::RowEpilogue(TRowAttributeData& data, std::uint8_t straddle, int rowLen) {
+  // Remain keeps whether the rest of a cut string starts with a character
+  // that belongs to an escape or a doubled quote.
+  data.Remain = QuoteCutInside(straddle, rowLen) ? 1 : 0;
+}
 
 void TFountainParser::LastTokenBracket(int index, const TRowAttributeStringList& list, TRowAttributeData& data) {
   if (index < 0 || index >= list.GetCount()) return;
   const TRowAttribute row = list.GetRows(index);
   data.Row = row;
+  m_rowStartRemain = data.Remain;
   if (RowPrologue(index, list, data)) return;
   const std::string& text = list.Get(index);
   const int rowLen = static_cast<int>(text.size());
@@ -579,7 +626,9 @@ void TFountainParser::LastTokenBracket(int index, const TRowAttributeStringList&
   int tokStart = 0, tokEnd = 0;
   bool stopped = false;
   while (NextToken() != tokEof) {
-    kind = m_token;
+    // A token cut at the row end goes on as what was scanned; the language
+    // re-labels its rest on the next row the same way.
+    kind = m_scannedKind;
     data.Bracket = m_bracketIndex;
     if (kind == tokBracket) drawBracket = m_drawBracketIndex;
     element = m_elementIndex;

@@ -75,6 +75,10 @@ class TFountainParser : public IEditorParser {
   virtual TTokenSet IncludeTabToken() const { return MakeTokenSet({tokComment, tokSingleQuotation, tokDoubleQuotation}); }
   virtual TTokenSet EolToken() const { return MakeTokenSet({tokComment}); }
 
+  // The kind a token of this kind and text carries into the next row when
+  // the wrap cuts it (a reserved word becomes tokReserve): the same for the
+  // whole token and for its rest on the next row.
+  std::uint8_t EffectiveKind() const { return WrappedTokenKind(m_token); }
   TFountain& Fountain() const { return *m_fountain; }
   std::uint8_t Token() const { return m_token; }
   // The scan state, as LastTokenBracket stores it.
@@ -167,7 +171,18 @@ class TFountainParser : public IEditorParser {
   // kinds and both quotation kinds.
   const TFountainColor* CommonColor(const TCommonColors& colors) const;
   static bool IsDBCSKind(std::uint8_t k) { return k == tokDBSymbol || (k >= tokDBDigit && k <= tokKana); }
-  // Whether a backslash escapes the next character in quoted strings.
+  // True when the characters from `from` up to `to` end in an odd run of
+  // backslashes: the character after `to` is escaped.
+  bool EndsInsideEscape(int from, int to) const;
+  // The rules of the quotation kind `kind`; false for other kinds.
+  virtual bool QuoteRules(std::uint8_t kind, unsigned char& quote, bool& doubling, bool& escapes) const;
+  // True when a quotation token cut at `rowLen` is cut inside an escape or
+  // between the two quotes of a doubled one: its rest then starts with a
+  // character that belongs to what came before.
+  bool QuoteCutInside(std::uint8_t kind, int rowLen) const;
+  // Whether a backslash escapes the next character in quoted strings (the
+  // row state then keeps, in Remain, that a string cut by the wrap goes on
+  // with an escaped character).
   virtual bool QuoteEscapes() const { return false; }
 
   // LastTokenBracket hooks of the languages.
@@ -199,6 +214,7 @@ class TFountainParser : public IEditorParser {
   int m_tokenStart = 0;
   int m_pos = 0;
   std::uint8_t m_token = 0;
+  std::uint8_t m_scannedKind = 0;  // the kind before a language re-labelled it
   std::uint8_t m_prevToken = 0;
   bool m_isStartToken = false;
   TRowAttribute m_rowAttribute = raCrlf;
@@ -211,6 +227,7 @@ class TFountainParser : public IEditorParser {
   std::uint8_t m_wrappedToken = 0;
   std::string m_dataStr;
   int m_straddleStart = 0;  // where the token cut at the row end starts, for RowEpilogue
+  int m_rowStartRemain = 0;  // Remain at the start of the row LastTokenBracket scans
 
  private:
   std::bitset<256> m_bracketFirst;  // first bytes of the usable left brackets

@@ -4,6 +4,8 @@
 namespace nuv {
 
 std::uint8_t TagTokenKind(std::uint8_t token, std::uint8_t prevToken) {
+  // The "<" that opens the tag keeps its kind whatever came before it.
+  if (token == tokTagStart) return token;
   if (prevToken == tokTagStart) return token == tokAnk ? tokTagElement : token;
   if (prevToken == tokTagElement || prevToken == tokTagAttributeValue || prevToken == tokSingleQuotation ||
       prevToken == tokDoubleQuotation) {
@@ -76,6 +78,12 @@ void THTMLFountainParser::AnkProc() {
 void THTMLFountainParser::SingleQuotationProc() {
   m_token = tokSingleQuotation;
   QuotationScan('\'', false, false);
+}
+
+bool THTMLFountainParser::QuoteRules(std::uint8_t kind, unsigned char& quote, bool& doubling, bool& escapes) const {
+  if (!TFountainParser::QuoteRules(kind, quote, doubling, escapes)) return false;
+  doubling = kind == tokDoubleQuotation;
+  return true;
 }
 
 void THTMLFountainParser::AmpersandProc() {

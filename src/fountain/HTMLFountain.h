@@ -42,6 +42,7 @@ class THTMLFountainParser : public TFountainParser {
   void NormalTokenProc() override;
   void AnkProc() override;
   void SingleQuotationProc() override;
+  bool QuoteRules(std::uint8_t kind, unsigned char& quote, bool& doubling, bool& escapes) const override;
   void AmpersandProc();
   void TagStartProc();
   void TagEndProc();

@@ -250,7 +250,7 @@ void TRubyFountainParser::LiteralScan(std::uint8_t kind, bool escapedFirst) {
   m_prevToken = kind;
   const int close = m_elementIndex;
   m_literalClose = close;
-  if (escapedFirst && !AtEnd(m_pos)) m_pos += CharLen(m_pos);
+  if (escapedFirst && m_tokenStart == 0 && !AtEnd(m_pos)) m_pos += CharLen(m_pos);
   while (!AtEnd(m_pos)) {
     const unsigned char c = At(m_pos);
     const int len = CharLen(m_pos);
@@ -366,12 +366,7 @@ void TRubyFountainParser::RowEpilogue(TRowAttributeData& data, std::uint8_t stra
   // The next row goes on inside the literal, which needs its delimiter and
   // whether the row ended inside an escape.
   data.Element = m_literalClose;
-  int backslashes = 0;
-  for (int p = m_straddleStart; p < rowLen;) {
-    backslashes = At(p) == '\\' ? backslashes + 1 : 0;
-    p += CharLen(p);
-  }
-  data.PrevToken = static_cast<std::uint8_t>(straddle + (backslashes % 2 == 1 ? 1 : 0));
+  data.PrevToken = static_cast<std::uint8_t>(straddle + (EndsInsideEscape(m_straddleStart, rowLen) ? 1 : 0));
 }
 
 const TFountainColor* TRubyFountainParser::TokenToFountainColor() const {

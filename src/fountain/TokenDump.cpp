@@ -17,7 +17,8 @@ std::vector<TTokenInfo> RowTokens(TFountainParser& parser, const TRowAttributeSt
     parser.NewData(text, state);
   }
   while (parser.NextToken() != tokEof && parser.SourcePos() < rowLen) {
-    tokens.push_back({parser.Token(), parser.SourcePos(), parser.TokenLength(), parser.IsReserveWord()});
+    tokens.push_back({parser.Token(), parser.SourcePos(), parser.TokenLength(), parser.IsReserveWord(),
+                      parser.EffectiveKind()});
   }
   return tokens;
 }

@@ -15,6 +15,7 @@ struct TTokenInfo {
   int Pos = 0;
   int Len = 0;
   bool Reserved = false;
+  int Effective = 0;  // TFountainParser::EffectiveKind
   bool operator==(const TTokenInfo&) const = default;
 };
 
