@@ -40,12 +40,23 @@ bool TSortedWordList::Add(std::string_view word) {
                              [](const std::string& e, std::string_view w) { return CompareTextSjis(e, w) < 0; });
   if (it != m_words.end() && CompareTextSjis(*it, word) == 0) return false;
   m_words.insert(it, std::string(word));
+  Reindex();
   return true;
+}
+
+void TSortedWordList::Reindex() {
+  // Words sort by their folded first byte first, so each first byte has one range.
+  std::size_t w = 0;
+  for (int b = 0; b <= 256; ++b) {
+    while (w < m_words.size() && (m_words[w].empty() || Fold(static_cast<unsigned char>(m_words[w][0])) < b)) ++w;
+    m_first[static_cast<std::size_t>(b)] = static_cast<int>(w);
+  }
 }
 
 bool TSortedWordList::Contains(std::string_view word, bool caseSensitive) const {
   if (word.empty() || m_words.empty()) return false;
-  std::size_t lo = 0, hi = m_words.size();
+  const unsigned char first = Fold(static_cast<unsigned char>(word[0]));
+  std::size_t lo = static_cast<std::size_t>(m_first[first]), hi = static_cast<std::size_t>(m_first[first + 1u]);
   while (lo < hi) {
     const std::size_t mid = (lo + hi) / 2;
     const int c = CompareTextSjis(m_words[mid], word);

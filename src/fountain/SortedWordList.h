@@ -19,7 +19,10 @@ class TSortedWordList {
 
   // False when an entry that compares equal is already there.
   bool Add(std::string_view word);
-  void Clear() { m_words.clear(); }
+  void Clear() {
+    m_words.clear();
+    Reindex();
+  }
   int Count() const { return static_cast<int>(m_words.size()); }
   const std::string& operator[](int i) const { return m_words[static_cast<std::size_t>(i)]; }
   const std::vector<std::string>& Words() const { return m_words; }
@@ -29,7 +32,11 @@ class TSortedWordList {
   bool operator==(const TSortedWordList& o) const { return m_words == o.m_words; }
 
  private:
+  void Reindex();
+
   std::vector<std::string> m_words;
+  // The entries whose first byte folds to b are m_words[m_first[b], m_first[b + 1]).
+  std::vector<int> m_first = std::vector<int>(257, 0);
 };
 
 }  // namespace nuv
