@@ -43,14 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int wrap = (data[0] / 10) % 3 == 0 ? 0 : 20 + data[0] % 40;
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  TEditor editor;
-  editor.List().SetInitBracketsFull(true);
-  if (wrap > 0) {
-    editor.WrapOption().SetWrapByte(wrap);
-    editor.SetWordWrap(true);
-  }
-  editor.SetFountain(&fountain);
-  editor.Lines().SetTextStr(text);
+  std::unique_ptr<TEditor> holder = NewTokenEditor(fountain, text, wrap);
+  TEditor& editor = *holder;
   const TRowAttributeStringList& list = editor.List();
   std::unique_ptr<TFountainParser> parser = fountain.NewParser();
   std::unique_ptr<TFountainParser> chain = fountain.NewParser();

@@ -367,6 +367,18 @@ void TFountainParser::SymbolProc() {
   if (!AtEnd(m_pos)) m_pos += CharLen(m_pos);
 }
 
+void TFountainParser::EntityScan() {
+  if (!m_isStartToken && At(m_pos) == '&') ++m_pos;
+  while (At(m_pos) == '#' || IsDigit(At(m_pos)) || IsLetter(At(m_pos))) ++m_pos;
+  if (At(m_pos) == ';') ++m_pos;
+}
+
+bool TFountainParser::UnquotedValueScan() {
+  const int start = m_pos;
+  while (!AtEnd(m_pos) && At(m_pos) != 9 && At(m_pos) != ' ' && At(m_pos) != '>') m_pos += CharLen(m_pos);
+  return m_pos > start;
+}
+
 void TFountainParser::DoubleSlashProc() {
   if (At(m_pos + 1) == '/') {
     CommenterProc();

@@ -156,6 +156,11 @@ class TFountainParser : public IEditorParser {
   // Scans to the closing `quote` (a doubled one stays inside; with
   // `escapes`, a backslash takes the next character with it).
   void QuotationScan(unsigned char quote, bool escapes, bool doubling = true);
+  // HTML pieces shared by the HTML parser and Perl's HTML here-documents: a
+  // character entity ("&", then "#", digits and letters, then ";"), and an
+  // unquoted attribute value (false when there is none here).
+  void EntityScan();
+  bool UnquotedValueScan();
   // "//" starts a comment to the row end; any other slash is a symbol.
   void DoubleSlashProc();
   // Colours shared by most languages; null for kinds they do not know.

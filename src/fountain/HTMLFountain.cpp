@@ -88,9 +88,7 @@ bool THTMLFountainParser::QuoteRules(std::uint8_t kind, unsigned char& quote, bo
 
 void THTMLFountainParser::AmpersandProc() {
   m_token = tokAmpersand;
-  if (!m_isStartToken && At(m_pos) == '&') ++m_pos;
-  while (At(m_pos) == '#' || IsDigit(At(m_pos)) || IsLetter(At(m_pos))) ++m_pos;
-  if (At(m_pos) == ';') ++m_pos;
+  EntityScan();
 }
 
 void THTMLFountainParser::TagStartProc() {
@@ -145,9 +143,7 @@ void THTMLFountainParser::TagAttributeValueProc() {
     return;
   }
   m_token = tokTagAttributeValue;
-  const int start = m_pos;
-  while (!AtEnd(m_pos) && At(m_pos) != 9 && At(m_pos) != ' ' && At(m_pos) != '>') m_pos += CharLen(m_pos);
-  if (m_pos == start) CallMethod();  // a value left out: the ">" ends the tag
+  if (!UnquotedValueScan()) CallMethod();  // a value left out: the ">" ends the tag
 }
 
 const TFountainColor* THTMLFountainParser::TokenToFountainColor() const {

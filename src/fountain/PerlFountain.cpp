@@ -253,9 +253,7 @@ void TPerlFountainParser::DoubleQuotationProc() {
 void TPerlFountainParser::AmpersandProc() {
   if (m_elementIndex == kHereDocument && m_perl.HereHtml()) {
     m_token = tokAmpersand;
-    if (!m_isStartToken && At(m_pos) == '&') ++m_pos;
-    while (At(m_pos) == '#' || IsDigit(At(m_pos)) || IsLetter(At(m_pos))) ++m_pos;
-    if (At(m_pos) == ';') ++m_pos;
+    EntityScan();
   } else if (m_elementIndex != '&' && IsWordByte(At(m_pos + 1))) {
     m_token = tokAnk;
     ++m_pos;
@@ -481,9 +479,7 @@ void TPerlFountainParser::TagAttributeValueProc() {
     return;
   }
   m_token = tokTagAttributeValue;
-  const int start = m_pos;
-  while (!AtEnd(m_pos) && At(m_pos) != 9 && At(m_pos) != ' ' && At(m_pos) != '>') m_pos += CharLen(m_pos);
-  if (m_pos == start) CallMethod();
+  if (!UnquotedValueScan()) CallMethod();
 }
 
 void TPerlFountainParser::TagElementProc() {

@@ -34,15 +34,21 @@ const char* AttributeName(TRowAttribute a) {
 }
 }  // namespace
 
-std::string DumpTokens(TFountain& fountain, std::string_view text, int wrap) {
-  TEditor editor;
-  editor.List().SetInitBracketsFull(true);
+std::unique_ptr<TEditor> NewTokenEditor(TFountain& fountain, std::string_view text, int wrap) {
+  auto editor = std::make_unique<TEditor>();
+  editor->List().SetInitBracketsFull(true);
   if (wrap > 0) {
-    editor.WrapOption().SetWrapByte(wrap);
-    editor.SetWordWrap(true);
+    editor->WrapOption().SetWrapByte(wrap);
+    editor->SetWordWrap(true);
   }
-  editor.SetFountain(&fountain);
-  editor.Lines().SetTextStr(text);
+  editor->SetFountain(&fountain);
+  editor->Lines().SetTextStr(text);
+  return editor;
+}
+
+std::string DumpTokens(TFountain& fountain, std::string_view text, int wrap) {
+  std::unique_ptr<TEditor> holder = NewTokenEditor(fountain, text, wrap);
+  TEditor& editor = *holder;
   const TRowAttributeStringList& list = editor.List();
   std::unique_ptr<TFountainParser> parser = fountain.NewParser();
   std::string out;

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include <memory>
+
+#include "editor/Editor.h"
 #include "fountain/FountainParser.h"
 
 namespace nuv {
@@ -24,6 +27,11 @@ struct TTokenInfo {
 // the row.
 std::vector<TTokenInfo> RowTokens(TFountainParser& parser, const TRowAttributeStringList& list, int row,
                                   const TRowAttributeData& state);
+
+// An editor showing `text` through `fountain`, wrapped at `wrap` columns (0:
+// no wrap), with every row's state computed. Set its fountain to null before
+// the fountain goes away.
+std::unique_ptr<TEditor> NewTokenEditor(TFountain& fountain, std::string_view text, int wrap);
 
 // One line per row: index, attribute, stored start state and the tokens as
 // kind@pos+len ("*" after the kind of a reserved word). `wrap` 0 leaves

@@ -30,15 +30,7 @@ TFountain& TFountains::Get(const std::string& name) {
 }
 
 std::unique_ptr<TEditor> MakeEditor(TFountain& fountain, const std::string& text, int wrap) {
-  auto editor = std::make_unique<TEditor>();
-  editor->List().SetInitBracketsFull(true);
-  if (wrap > 0) {
-    editor->WrapOption().SetWrapByte(wrap);
-    editor->SetWordWrap(true);
-  }
-  editor->SetFountain(&fountain);
-  editor->Lines().SetTextStr(text);
-  return editor;
+  return NewTokenEditor(fountain, text, wrap);
 }
 
 namespace {
