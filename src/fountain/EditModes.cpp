@@ -44,7 +44,7 @@ std::vector<TEditMode> BuildEditModes(const std::array<TEditModeSlot, kEditModeS
     m.Caption = slot.Accelerator.empty() ? slot.Name + kMode() : slot.Name + kMode() + "(&" + slot.Accelerator + ")";
     m.BoxEntry = slot.Name;
     m.ReserveFile = slot.File;
-    m.Quotation = "\"";
+    m.Quotation.assign(1, '"');  // a literal here trips a false -Wrestrict of GCC 12
     m.UserSlot = i;
     modes.push_back(std::move(m));
   }
