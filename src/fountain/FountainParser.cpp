@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/Error.h"
+#include "fountain/TagTokens.h"
 
 namespace nuv {
 
@@ -371,6 +372,30 @@ void TFountainParser::EntityScan() {
   if (!m_isStartToken && At(m_pos) == '&') ++m_pos;
   while (At(m_pos) == '#' || IsDigit(At(m_pos)) || IsLetter(At(m_pos))) ++m_pos;
   if (At(m_pos) == ';') ++m_pos;
+}
+
+void TFountainParser::TagElementProc() {
+  m_token = tokTagElement;
+  SkipWord();
+}
+
+void TFountainParser::TagAttributeProc() {
+  m_token = tokTagAttribute;
+  SkipWord();
+}
+
+void TFountainParser::TagAttributeValueProc() {
+  const unsigned char c = At(m_pos);
+  if (!m_isStartToken && c == '"') {
+    DoubleQuotationProc();
+    return;
+  }
+  if (!m_isStartToken && c == '\'') {
+    SingleQuotationProc();
+    return;
+  }
+  m_token = tokTagAttributeValue;
+  if (!UnquotedValueScan()) CallMethod();  // a value left out: the ">" ends the tag
 }
 
 bool TFountainParser::UnquotedValueScan() {

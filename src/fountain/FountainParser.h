@@ -161,6 +161,11 @@ class TFountainParser : public IEditorParser {
   // unquoted attribute value (false when there is none here).
   void EntityScan();
   bool UnquotedValueScan();
+  // The parts of a tag: the element name, an attribute name, and its value
+  // (quoted values go through the language's quotation procedures).
+  void TagElementProc();
+  void TagAttributeProc();
+  void TagAttributeValueProc();
   // "//" starts a comment to the row end; any other slash is a symbol.
   void DoubleSlashProc();
   // Colours shared by most languages; null for kinds they do not know.

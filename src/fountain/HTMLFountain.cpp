@@ -122,30 +122,6 @@ void THTMLFountainParser::SlashProc() {
   }
 }
 
-void THTMLFountainParser::TagElementProc() {
-  m_token = tokTagElement;
-  SkipWord();
-}
-
-void THTMLFountainParser::TagAttributeProc() {
-  m_token = tokTagAttribute;
-  SkipWord();
-}
-
-void THTMLFountainParser::TagAttributeValueProc() {
-  const unsigned char c = At(m_pos);
-  if (!m_isStartToken && c == '"') {
-    DoubleQuotationProc();
-    return;
-  }
-  if (!m_isStartToken && c == '\'') {
-    SingleQuotationProc();
-    return;
-  }
-  m_token = tokTagAttributeValue;
-  if (!UnquotedValueScan()) CallMethod();  // a value left out: the ">" ends the tag
-}
-
 const TFountainColor* THTMLFountainParser::TokenToFountainColor() const {
   if (IsReserveWord()) return &m_html.Reserve();
   switch (m_token) {

@@ -4,18 +4,9 @@
 #pragma once
 
 #include "fountain/FountainParser.h"
+#include "fountain/TagTokens.h"
 
 namespace nuv {
-
-// Token kinds of tags, shared by the HTML parser and the HTML inside Perl
-// here-documents.
-constexpr std::uint8_t tokTagStart = 50;
-constexpr std::uint8_t tokTagEnd = 51;
-constexpr std::uint8_t tokTagElement = 52;
-constexpr std::uint8_t tokTagAttribute = 53;
-constexpr std::uint8_t tokTagEqual = 54;
-constexpr std::uint8_t tokTagAttributeValue = 55;
-constexpr std::uint8_t tokAmpersand = 56;
 
 // The re-labelling of a token inside a tag by the token before it; returns
 // the new kind.
@@ -48,9 +39,6 @@ class THTMLFountainParser : public TFountainParser {
   void TagEndProc();
   void TagAttributeDelimiterProc();
   void SlashProc();
-  void TagElementProc();
-  void TagAttributeProc();
-  void TagAttributeValueProc();
   bool InTag() const { return m_elementIndex == 1; }
 
  private:

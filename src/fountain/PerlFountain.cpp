@@ -468,30 +468,6 @@ void TPerlFountainParser::TagEndProc() {
   }
 }
 
-void TPerlFountainParser::TagAttributeValueProc() {
-  const unsigned char c = At(m_pos);
-  if (!m_isStartToken && c == '"') {
-    DoubleQuotationProc();
-    return;
-  }
-  if (!m_isStartToken && c == '\'') {
-    SingleQuotationProc();
-    return;
-  }
-  m_token = tokTagAttributeValue;
-  if (!UnquotedValueScan()) CallMethod();
-}
-
-void TPerlFountainParser::TagElementProc() {
-  m_token = tokTagElement;
-  SkipWord();
-}
-
-void TPerlFountainParser::TagAttributeProc() {
-  m_token = tokTagAttribute;
-  SkipWord();
-}
-
 bool TPerlFountainParser::IsReserveWord() const { return InCode() && TFountainParser::IsReserveWord(); }
 
 // ---- the state after a row -------------------------------------------------------------------

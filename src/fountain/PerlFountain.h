@@ -78,9 +78,6 @@ class TPerlFountainParser : public TFountainParser {
   void SlashProc();
   void SubstituteProc();
   void EqualProc();
-  void TagAttributeProc();
-  void TagAttributeValueProc();
-  void TagElementProc();
   void TagEndProc();
   void TranslitarateProc();
   void TranslitarateYProc();
