@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include "app/Actions.h"
@@ -21,7 +20,6 @@
 namespace nuv {
 
 namespace {
-QPlainTextEdit* EditorWidget(IWindowServices& window) { return dynamic_cast<QPlainTextEdit*>(&window.Editor()); }
 
 bool ClipboardHasNodes() {
   const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -60,8 +58,7 @@ TClipboardCommands::TClipboardCommands(IWindowServices& window, QObject* parent)
 
 void TClipboardCommands::Update() {
   QLineEdit* title = m_window.TitleBox();
-  QPlainTextEdit* editor = EditorWidget(m_window);
-  const bool editorSelection = editor && editor->textCursor().hasSelection();
+  const bool editorSelection = m_window.Editor().Selected();
   switch (m_window.FocusArea()) {
     case TFocusArea::Tree:
       acCut->setEnabled(true);
@@ -87,7 +84,7 @@ void TClipboardCommands::Update() {
     case TFocusArea::Editor:
       acCut->setEnabled(editorSelection);
       acCopy->setEnabled(editorSelection);
-      acPaste->setEnabled(ClipboardHasText());
+      acPaste->setEnabled(m_window.Editor().CanPaste());
       break;
   }
   acSelectAll->setEnabled(true);
@@ -106,7 +103,7 @@ void TClipboardCommands::acCutExecute() {
     case TFocusArea::SearchList: break;
     case TFocusArea::FindBox:
     case TFocusArea::Editor:
-      if (QPlainTextEdit* e = EditorWidget(m_window)) e->cut();
+      m_window.Editor().CutToClipboard();
       break;
   }
 }
@@ -125,7 +122,7 @@ void TClipboardCommands::acCopyExecute() {
     case TFocusArea::TitleBox: m_window.TitleBox()->copy(); break;
     case TFocusArea::FindBox:
     case TFocusArea::Editor:
-      if (QPlainTextEdit* e = EditorWidget(m_window)) e->copy();
+      m_window.Editor().CopyToClipboard();
       break;
   }
 }
@@ -138,7 +135,7 @@ void TClipboardCommands::acPasteExecute() {
     case TFocusArea::TitleBox: m_window.TitleBox()->paste(); break;
     case TFocusArea::FindBox:
     case TFocusArea::Editor:
-      if (QPlainTextEdit* e = EditorWidget(m_window)) e->paste();
+      m_window.Editor().PasteFromClipboard();
       break;
   }
 }
@@ -146,8 +143,8 @@ void TClipboardCommands::acPasteExecute() {
 void TClipboardCommands::acSelectAllExecute() {
   if (m_window.FocusArea() == TFocusArea::TitleBox)
     m_window.TitleBox()->selectAll();
-  else if (QPlainTextEdit* e = EditorWidget(m_window))
-    e->selectAll();
+  else
+    m_window.Editor().SelectAll();
 }
 
 void TClipboardCommands::acUndoExecute() {

@@ -93,8 +93,10 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   if (!m_launcher) m_launcher = std::make_unique<TQtProgramLauncher>();
   m_model = new TOutlineModel(m_tree, m_pictures, this);
   BuildWidgets();
+  BuildMenuBar();
   m_pageSwitch = std::make_unique<TPageSwitch>(m_tree, *edxnuv, *this, *m_prompts, m_doc, m_switchSettings);
   m_documents = new TDocumentController(*this, this);
+  m_menus[static_cast<int>(TMenuSlot::Drop)] = m_documents->pmDrop;
   m_pages = new TPageCommands(*this, this);
   m_clipboard = new TClipboardCommands(*this, this);
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
@@ -129,6 +131,8 @@ Tfmnuv::~Tfmnuv() {
 }
 
 IPageEditor& Tfmnuv::Editor() { return *edxnuv; }
+
+QWidget* Tfmnuv::PageEditor() const { return edxnuv; }
 
 void Tfmnuv::BuildWidgets() {
   resize(835, 562);
@@ -313,16 +317,46 @@ void Tfmnuv::BuildActions() {
   addAction(m_pages->acEditNodeText);
 }
 
+void Tfmnuv::BuildMenuBar() {
+  auto slot = [this](TMenuSlot which) -> QMenu*& { return m_menus[static_cast<int>(which)]; };
+  auto top = [&](TMenuSlot which, const char* name, const QString& caption) {
+    slot(which) = menuBar()->addMenu(caption);
+    slot(which)->setObjectName(name);
+  };
+  auto sub = [&](TMenuSlot which, TMenuSlot parent, const char* name, const QString& caption) {
+    slot(which) = new QMenu(caption, slot(parent));
+    slot(which)->setObjectName(name);
+  };
+  top(TMenuSlot::File, "miFile", QStringLiteral("ファイル(&F)"));
+  sub(TMenuSlot::FileInsert, TMenuSlot::File, "miInsert", QStringLiteral("挿入(&I)"));
+  sub(TMenuSlot::FileExport, TMenuSlot::File, "miExport", QStringLiteral("エクスポート(&E)"));
+  top(TMenuSlot::Edit, "miEdit", QStringLiteral("編集(&E)"));
+  top(TMenuSlot::Find, "miFind", QStringLiteral("検索(&S)"));
+  top(TMenuSlot::Tree, "miTree", QStringLiteral("ツリー(&T)"));
+  top(TMenuSlot::View, "miView", QStringLiteral("表示(&V)"));
+  top(TMenuSlot::Tools, "miTool", QStringLiteral("ツール(&L)"));
+  sub(TMenuSlot::ExternalTools, TMenuSlot::Tools, "miExtTools", QStringLiteral("外部ツール(&X)"));
+  top(TMenuSlot::Options, "miOption", QStringLiteral("オプション(&O)"));
+  sub(TMenuSlot::EditMode, TMenuSlot::Options, "miEditMode", QStringLiteral("編集モード(&M)"));
+  top(TMenuSlot::Help, "miHelp", QStringLiteral("ヘルプ(&H)"));
+  slot(TMenuSlot::EditorPopup) = new QMenu(this);
+  slot(TMenuSlot::EditorPopup)->setObjectName("pmEditor");
+  slot(TMenuSlot::TreePopup) = new QMenu(this);
+  slot(TMenuSlot::TreePopup)->setObjectName("pmTree");
+}
+
 void Tfmnuv::BuildMenus() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  QMenu* file = Menu(TMenuSlot::File);
   file->addAction(m_documents->acNew);
   file->addAction(m_documents->acOpen);
   file->addAction(m_documents->acSave);
   file->addAction(m_documents->acSaveAs);
   file->addSeparator();
-  QMenu* insert = file->addMenu(QStringLiteral("挿入(&I)"));
+  QMenu* insert = Menu(TMenuSlot::FileInsert);
+  file->addMenu(insert);
   for (QAction* a : {m_exchange->acInsertText, m_exchange->acInsertWZText, m_exchange->acInsertDocPrc}) insert->addAction(a);
-  QMenu* exports = file->addMenu(QStringLiteral("エクスポート(&E)"));
+  QMenu* exports = Menu(TMenuSlot::FileExport);
+  file->addMenu(exports);
   for (QAction* a : {m_exchange->acSaveToDoc, m_exchange->acSaveToNodeMeDoc, m_exchange->acSaveToMeDoc,
                      m_exchange->acSaveToNodeWZText})
     exports->addAction(a);
@@ -331,14 +365,14 @@ void Tfmnuv::BuildMenus() {
   file->addMenu(m_documents->miTextHistory);
   file->addSeparator();
   file->addAction(acExit);
-  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  QMenu* edit = Menu(TMenuSlot::Edit);
   for (QAction* a : {m_clipboard->acUndo, m_clipboard->acRedo}) edit->addAction(a);
   edit->addSeparator();
   for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste, m_clipboard->acSelectAll})
     edit->addAction(a);
   edit->addSeparator();
   edit->addAction(m_clipboard->acBoxSelMode);
-  QMenu* tree = menuBar()->addMenu(QStringLiteral("ツリー(&T)"));
+  QMenu* tree = Menu(TMenuSlot::Tree);
   for (QAction* a : {m_pages->acNewNodeU, m_pages->acNewNodeD, m_pages->acNewCNode, m_pages->acNewNodeC})
     tree->addAction(a);
   tree->addSeparator();
@@ -351,7 +385,7 @@ void Tfmnuv::BuildMenus() {
   tree->addAction(m_pages->acFullCollapse);
   tree->addSeparator();
   tree->addAction(m_pages->acUseTrash);
-  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  QMenu* view = Menu(TMenuSlot::View);
   view->addAction(acViewTree);
   view->addAction(acViewList);
   view->addAction(miSpilitMode);
@@ -360,15 +394,28 @@ void Tfmnuv::BuildMenus() {
   QMenu* bars = view->addMenu(QStringLiteral("ツールバー(&B)"));
   for (QAction* a : m_toolBarToggles) bars->addAction(a);
   view->addAction(miShowLineNo);
-  QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+  QMenu* tools = Menu(TMenuSlot::Tools);
+  tools->addMenu(Menu(TMenuSlot::ExternalTools));
+  Menu(TMenuSlot::ExternalTools)->setEnabled(false);
+  QMenu* options = Menu(TMenuSlot::Options);
   options->addAction(miPirkaCompatible);
+  options->addMenu(Menu(TMenuSlot::EditMode));
   options->addSeparator();
   options->addMenu(m_documents->miSettingsFiles);
   options->addAction(m_documents->acSaveSettingsAs);
   options->addSeparator();
   options->addAction(m_documents->miRegExpPk2);
-  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  help->addAction(acHelp);
+  Menu(TMenuSlot::Help)->addAction(acHelp);
+
+  QMenu* pmTree = Menu(TMenuSlot::TreePopup);
+  for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste}) pmTree->addAction(a);
+  pmTree->addSeparator();
+  pmTree->addAction(m_marks->miChangeMark);
+  pmTree->addAction(m_marks->miChangeLabel);
+  pmTree->addSeparator();
+  pmTree->addAction(m_pages->miTreeSortChild);
+  pmTree->addAction(m_pages->miJoinNode);
+  Menu(TMenuSlot::EditorPopup)->addAction(m_pages->miDivideNote);
 }
 
 TFormatOptions Tfmnuv::FormatOptions() const { return FormatOptionsOf(m_config); }
@@ -476,15 +523,7 @@ void Tfmnuv::ConnectCommands() {
   connect(m_model, &TOutlineModel::PagesRemoved, this, [this] { PruneListEntries(); });
 
   // The tree's popup menu, the list's and the editor's.
-  auto* pmTree = new QMenu(this);
-  pmTree->setObjectName("pmTree");
-  for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste}) pmTree->addAction(a);
-  pmTree->addSeparator();
-  pmTree->addAction(m_marks->miChangeMark);
-  pmTree->addAction(m_marks->miChangeLabel);
-  pmTree->addSeparator();
-  pmTree->addAction(m_pages->miTreeSortChild);
-  pmTree->addAction(m_pages->miJoinNode);
+  QMenu* pmTree = Menu(TMenuSlot::TreePopup);
   connect(tvnuv, &QWidget::customContextMenuRequested, this, [this, pmTree](const QPoint& at) {
     UpdateActions();
     pmTree->popup(tvnuv->viewport()->mapToGlobal(at));
@@ -504,9 +543,10 @@ void Tfmnuv::ConnectCommands() {
   connect(lvItem, &QTreeWidget::currentItemChanged, this, [this] { lvItemSelect(); });
   edxnuv->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(edxnuv, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    UpdateActions();
     QMenu* menu = edxnuv->createStandardContextMenu();
     menu->addSeparator();
-    menu->addAction(m_pages->miDivideNote);
+    menu->addActions(Menu(TMenuSlot::EditorPopup)->actions());
     menu->exec(edxnuv->viewport()->mapToGlobal(at));
     delete menu;
   });

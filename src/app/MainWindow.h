@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <array>
 #include <memory>
 
 #include "app/FileDialogs.h"
@@ -95,6 +96,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void FillChildrenList(TTreeNode* page) override;
   bool ListPaneVisible() const override;
   void UpdateActions() override;
+  QMenu* Menu(TMenuSlot slot) override { return m_menus[static_cast<int>(slot)]; }
 
   // IPageSwitchHost
   std::string TitleBoxText() const override;
@@ -112,7 +114,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TExchangeCommands& Exchange() { return *m_exchange; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
-  TPlainPageEditor* PageEditor() const { return edxnuv; }
+  // The page editor as a widget, for focus and input events; commands use Editor().
+  QWidget* PageEditor() const;
   TNuvStatusBar* Status() const { return m_status; }
   bool TreeReadOnly() const { return m_treeReadOnly; }
   bool MarkCommandEnabled() const { return m_markEnabled; }
@@ -125,6 +128,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
  private:
   void BuildWidgets();
   void BuildActions();
+  // The empty menus of every slot, before the controllers add their items.
+  void BuildMenuBar();
   void BuildMenus();
   void ApplySettings();
   void ApplyTreeAndListLook();
@@ -202,6 +207,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QAction* acExit = nullptr;
   QAction* acHelp = nullptr;
   std::vector<QAction*> m_toolBarToggles;
+  std::array<QMenu*, static_cast<int>(TMenuSlot::Count)> m_menus{};
 };
 
 }  // namespace nuv

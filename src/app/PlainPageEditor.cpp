@@ -119,6 +119,12 @@ void TPlainPageEditor::Undo() { undo(); }
 bool TPlainPageEditor::CanRedo() const { return document()->isRedoAvailable(); }
 void TPlainPageEditor::Redo() { redo(); }
 
+void TPlainPageEditor::SetOverwrite(bool overwrite) {
+  if (overwrite == overwriteMode()) return;
+  setOverwriteMode(overwrite);
+  emit OverwriteToggled(overwrite);
+}
+
 bool TPlainPageEditor::Accepts(const QString& text) {
   if (text.isEmpty() || ToSjis(text)) return true;
   if (m_onRefused) m_onRefused();
@@ -157,8 +163,7 @@ void TPlainPageEditor::keyPressEvent(QKeyEvent* event) {
     }
   }
   if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
-    setOverwriteMode(!overwriteMode());
-    emit OverwriteToggled(overwriteMode());
+    SetOverwrite(!overwriteMode());
     return;
   }
   if (!Accepts(event->text())) return;

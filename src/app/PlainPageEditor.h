@@ -31,6 +31,34 @@ class TPlainPageEditor : public QPlainTextEdit, public IPageEditor {
   bool CanRedo() const override;
   void Redo() override;
 
+  // The plain pane has line selection only, no find of its own and no tokens.
+  bool BoxMode() const override { return false; }
+  void SetBoxMode(bool) override {}
+  void SelectAll() override { selectAll(); }
+  void DeleteSelection() override { textCursor().removeSelectedText(); }
+  bool ReadOnly() const override { return isReadOnly(); }
+  bool Overwrite() const override { return overwriteMode(); }
+  void SetOverwrite(bool overwrite) override;
+  int CaretLine() const override { return CaretRow(); }
+  void CutToClipboard() override { cut(); }
+  void CopyToClipboard() override { copy(); }
+  bool CanPaste() const override { return canPaste(); }
+  void PasteFromClipboard() override { paste(); }
+  void PasteBoxFromClipboard() override { paste(); }
+  std::string WordFromCaret() const override { return {}; }
+  std::string WordFromPos(TPagePoint) const override { return {}; }
+  std::string TokenStringFromCaret(bool) const override { return {}; }
+  std::string TokenStringFromPos(TPagePoint, bool) const override { return {}; }
+  void SetFindString(std::string_view) override {}
+  void SetSearchOptions(TExSearchOptions) override {}
+  bool Find() override { return false; }
+  bool FindNext() override { return false; }
+  bool FindPrev() override { return false; }
+  bool Replace(std::string_view, bool) override { return false; }
+  int ReplaceAll(std::string_view, bool) override { return 0; }
+  void SetHitSelLength(int) override {}
+  void HitToSelected() override {}
+
   // Called with the refused text when input could not be encoded.
   void SetRefusalHandler(std::function<void()> handler) { m_onRefused = std::move(handler); }
 

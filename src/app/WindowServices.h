@@ -4,7 +4,10 @@
 
 #include <string>
 
+#include "app/MenuSlots.h"
+
 class QLineEdit;
+class QMenu;
 class QTreeWidget;
 class QWidget;
 
@@ -78,6 +81,8 @@ class IWindowServices {
   virtual bool ListPaneVisible() const = 0;
   // Recomputes which commands are enabled.
   virtual void UpdateActions() = 0;
+  // The menu of a slot; controllers append their items to it.
+  virtual QMenu* Menu(TMenuSlot slot) = 0;
 };
 
 }  // namespace nuv

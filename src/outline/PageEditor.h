@@ -8,6 +8,20 @@
 
 namespace nuv {
 
+// The search options of the editor's find: bit n for option n. The editor
+// normalises a set: match case wins over regexp, fuzzy only with regexp,
+// whole word with any of them.
+enum TExSearchOption : unsigned { soMatchCase = 0, soRegexp = 1, soFuzzy = 2, soWholeWord = 3 };
+using TExSearchOptions = unsigned;
+constexpr TExSearchOptions SearchOption(TExSearchOption option) { return 1u << option; }
+constexpr bool HasSearchOption(TExSearchOptions set, TExSearchOption option) { return (set >> option) & 1u; }
+
+// A point in the editor's own pixel coordinates (the pointer over the text).
+struct TPagePoint {
+  int x = 0;
+  int y = 0;
+};
+
 class IPageEditor {
  public:
   virtual ~IPageEditor() = default;
@@ -38,6 +52,55 @@ class IPageEditor {
   virtual void Undo() = 0;
   virtual bool CanRedo() const = 0;
   virtual void Redo() = 0;
+
+  // ---- selection and editing state
+  virtual bool Selected() const { return SelLength() > 0; }
+  // Box (rectangular) selection instead of line selection.
+  virtual bool BoxMode() const = 0;
+  virtual void SetBoxMode(bool box) = 0;
+  virtual void SelectAll() = 0;
+  // Deletes the selected text as one edit.
+  virtual void DeleteSelection() = 0;
+  virtual bool ReadOnly() const = 0;
+  virtual bool Overwrite() const = 0;
+  virtual void SetOverwrite(bool overwrite) = 0;
+  // The logical line of the caret, 0-based (a wrapped line counts once).
+  virtual int CaretLine() const = 0;
+
+  // ---- clipboard: box text travels with its own format
+  virtual void CutToClipboard() = 0;
+  virtual void CopyToClipboard() = 0;
+  // Whether the clipboard holds text the editor can paste.
+  virtual bool CanPaste() const = 0;
+  virtual void PasteFromClipboard() = 0;
+  // Pastes the clipboard's text as a box at the caret's column.
+  virtual void PasteBoxFromClipboard() = 0;
+
+  // ---- words and tokens: at the caret, or under a point of the editor
+  virtual std::string WordFromCaret() const = 0;
+  virtual std::string WordFromPos(TPagePoint point) const = 0;
+  // The text of the syntax token; `bracket` takes a bracketed region or a
+  // comment begun on an earlier line as one token.
+  virtual std::string TokenStringFromCaret(bool bracket) const = 0;
+  virtual std::string TokenStringFromPos(TPagePoint point, bool bracket) const = 0;
+
+  // ---- find and replace on the shown text
+  virtual void SetFindString(std::string_view pattern) = 0;
+  virtual void SetSearchOptions(TExSearchOptions options) = 0;
+  // Each returns whether a hit was found and shown; a bad pattern throws the
+  // engine's error and changes nothing.
+  virtual bool Find() = 0;
+  virtual bool FindNext() = 0;
+  virtual bool FindPrev() = 0;
+  // Replaces the next hit (the current one first); "\r\n" written in the
+  // replacement becomes a line break when expandCrLf.
+  virtual bool Replace(std::string_view replacement, bool expandCrLf) = 0;
+  // Replaces every hit as one edit; returns how many.
+  virtual int ReplaceAll(std::string_view replacement, bool expandCrLf) = 0;
+  // Shows `length` bytes from the caret as a search hit, in the hit style.
+  virtual void SetHitSelLength(int length) = 0;
+  // Turns a shown hit into an ordinary selection.
+  virtual void HitToSelected() = 0;
 };
 
 // Line access to a page editor that keeps its text as lines, so a macro can

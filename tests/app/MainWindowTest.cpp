@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, ThePageSwitchStoresEditedTextAndSetsTheFlags) {
   Select(b);
   EXPECT_EQ(a->Data()->Body(), "more body A\r\n");
   EXPECT_EQ(window->Editor().Text(), "body B\r\n");
-  EXPECT_FALSE(window->PageEditor()->Modified());
+  EXPECT_FALSE(window->Editor().Modified());
   Select(a);
   EXPECT_EQ(window->Editor().Text(), "more body A\r\n");
   EXPECT_EQ(window->Editor().SelStart(), 5);  // the caret comes back where it was
@@ -183,12 +183,12 @@ TEST_F(MainWindowTest, TextShiftJisCannotHoldIsRefused) {
   QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xf0\x9f\x98\x80"));
   QApplication::sendEvent(window->PageEditor(), &key);
   QApplication::clipboard()->setText(QString::fromUtf8("caf\xc3\xa9"));
-  window->PageEditor()->paste();
+  window->Editor().PasteFromClipboard();
   EXPECT_EQ(window->Editor().Text(), "body A\r\n");
   EXPECT_EQ(prompts->errors.size(), 2u);
   EXPECT_EQ(prompts->errors.front(), Sj("Shift JIS で表せない文字は入力できません。"));
   QApplication::clipboard()->setText(QString::fromUtf8("～表"));
-  window->PageEditor()->paste();
+  window->Editor().PasteFromClipboard();
   EXPECT_EQ(window->Editor().Text(), Sj("～表body A\r\n"));
 }
 

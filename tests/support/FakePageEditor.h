@@ -46,6 +46,33 @@ class TFakePageEditor : public IPageEditor {
   void Undo() override {}
   bool CanRedo() const override { return false; }
   void Redo() override {}
+  // The page switch needs none of the rest.
+  bool BoxMode() const override { return false; }
+  void SetBoxMode(bool) override {}
+  void SelectAll() override { SetSelection(0, static_cast<int>(m_text.size())); }
+  void DeleteSelection() override { InsertAtCaret({}); }
+  bool ReadOnly() const override { return false; }
+  bool Overwrite() const override { return false; }
+  void SetOverwrite(bool) override {}
+  int CaretLine() const override { return CaretRow(); }
+  void CutToClipboard() override {}
+  void CopyToClipboard() override {}
+  bool CanPaste() const override { return false; }
+  void PasteFromClipboard() override {}
+  void PasteBoxFromClipboard() override {}
+  std::string WordFromCaret() const override { return {}; }
+  std::string WordFromPos(TPagePoint) const override { return {}; }
+  std::string TokenStringFromCaret(bool) const override { return {}; }
+  std::string TokenStringFromPos(TPagePoint, bool) const override { return {}; }
+  void SetFindString(std::string_view) override {}
+  void SetSearchOptions(TExSearchOptions) override {}
+  bool Find() override { return false; }
+  bool FindNext() override { return false; }
+  bool FindPrev() override { return false; }
+  bool Replace(std::string_view, bool) override { return false; }
+  int ReplaceAll(std::string_view, bool) override { return 0; }
+  void SetHitSelLength(int) override {}
+  void HitToSelected() override {}
 
   // Simulates typing: the text changes and the modified flag is set.
   void Type(std::string_view text) {

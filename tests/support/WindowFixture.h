@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QTest>
 #include <QTreeView>
 #include <deque>
 #include <memory>
@@ -15,7 +17,6 @@
 #include "base/IniFile.h"
 #include "app/OutlineModel.h"
 #include "app/OutlineView.h"
-#include "app/PlainPageEditor.h"
 #include "support/FakePageEditor.h"
 #include "support/TempDir.h"
 
@@ -85,9 +86,19 @@ class WindowTest : public ::testing::Test {
     window->TreeView()->setCurrentIndex(window->Model().IndexOf(page));
     QApplication::processEvents();
   }
+  // Types as an input method would: each line committed as one string, a
+  // line break as the Return key.
   void Type(const QString& text) {
-    window->PageEditor()->setFocus();
-    window->PageEditor()->insertPlainText(text);
+    QWidget* editor = window->PageEditor();
+    editor->setFocus();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      if (i > 0) QTest::keyClick(editor, Qt::Key_Return);
+      if (lines[i].isEmpty()) continue;
+      QInputMethodEvent commit;
+      commit.setCommitString(lines[i]);
+      QApplication::sendEvent(editor, &commit);
+    }
   }
   // Sets a key of the program folder's nuv.ini, for the next window created.
   void WriteIni(const std::string& section, const std::string& key, const std::string& value) {
