@@ -266,5 +266,17 @@ TEST(UrlTextTest, PercentCodingAndUtf8) {
     EXPECT_FALSE(IsValidUtf8(bad));
 }
 
+TEST(LinksTest, HugeInputs) {
+  const std::string title(4 << 20, '\x83');  // four megabytes of one lead byte: two million "ャ"
+  const TLink link = ParseLink("<node:" + title);
+  EXPECT_EQ(link.title, title);
+  EXPECT_EQ(ParseLink(*MakePageLink(title, false)).title, title);
+  EXPECT_EQ(BackslashesToSlashes(std::string(1 << 20, '\\')), std::string(1 << 20, '/'));
+  EXPECT_EQ(FindLinkLine(std::string(1 << 20, '\n'), "x"), std::nullopt);
+  TOutlineTree tree;
+  const TLinkOpen open = DecideLinkOpen(ParseLink("<file@" + std::string(1 << 20, 'a') + ">"), tree, "/d/x.pk2");
+  EXPECT_EQ(open.path.size(), (1u << 20) + 3);
+}
+
 }  // namespace
 }  // namespace nuv

@@ -40,6 +40,8 @@ TEST(DateTimeFormatTest, Patterns) {
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.pattern, when), c.expected) << c.pattern;
+  EXPECT_EQ(FormatDateTime(std::string(1 << 20, 'y'), when), "2026");
+  EXPECT_EQ(FormatDateTime("'" + std::string(1 << 20, '\x83'), when), std::string(1 << 20, '\x83'));
   const TDateTimeParts sunday{2026, 3, 1, 0, 23, 59, 59};
   EXPECT_EQ(FormatDateTime("ddd", sunday), Sj("日"));
 }
