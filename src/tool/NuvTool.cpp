@@ -56,11 +56,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
                const std::vector<std::string>& valued, TArgs& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.rfind("--", 0) != 0 || a == "--") {
+    const bool isValued = std::find(valued.begin(), valued.end(), a) != valued.end();
+    if (!isValued && (a.rfind("--", 0) != 0 || a == "--")) {
       out.positional.push_back(a);
       continue;
     }
-    if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+    if (isValued) {
       if (i + 1 >= args.size()) {
         Fail("option " + a + " needs a value");
         return false;

@@ -22,7 +22,8 @@ bool RegisterCommand(const TToolCommand& command);
 // Prints "nuvtool: <message>" on stderr and returns the failure exit code.
 int Fail(const std::string& message);
 // Splits arguments into flags (beginning with "--") and positional ones; a
-// flag listed in `valued` takes the next argument as its value.
+// flag listed in `valued` (also a short one such as "-o") takes the next
+// argument as its value.
 struct TArgs {
   std::vector<std::string> positional;
   std::vector<std::pair<std::string, std::string>> flags;
