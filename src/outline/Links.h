@@ -51,8 +51,12 @@ inline constexpr std::string_view kMailtoPrefix = "mailto:";
 // Reads a token's whole text (delimiters included) as a link.
 TLink ParseLink(std::string_view token);
 
-// Whether the pointer over this token becomes the hand.
-inline bool IsFollowableLink(std::string_view token) { return ParseLink(token).kind != TLinkKind::None; }
+// Whether the pointer over this token becomes the hand: every link that
+// following can act on (a direct link's line is not followed).
+inline bool IsFollowableLink(std::string_view token) {
+  const TLinkKind kind = ParseLink(token).kind;
+  return kind != TLinkKind::None && kind != TLinkKind::DirectLink;
+}
 
 // ---- writing links. Each returns nothing when the name cannot be written
 // so that it reads back as the same target.

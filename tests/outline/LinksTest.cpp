@@ -69,6 +69,10 @@ TEST(LinksTest, ReadsEveryForm) {
       {"", "none"},
   };
   for (const auto& c : cases) EXPECT_EQ(Dump(ParseLink(c.token)), c.expected) << c.token;
+  EXPECT_TRUE(IsFollowableLink("<file@x>"));
+  EXPECT_TRUE(IsFollowableLink("a@b.org"));
+  EXPECT_FALSE(IsFollowableLink("<DirectLink:x>"));
+  EXPECT_FALSE(IsFollowableLink("<other:x>"));
 }
 
 TEST(LinksTest, BrokenFormsNeverCutATrailByte) {
