@@ -12,13 +12,9 @@
 #include "outline/Links.h"
 #include "outline/OutlineTree.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+// A broken invariant ends the run as a crash the fuzzer reports.
+#define CHECK(condition) \
+  if (!(condition)) std::abort()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace nuv;
@@ -31,29 +27,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tree.Add(nullptr, second);
   const TLink link = ParseLink(bytes);
   const TLinkOpen open = DecideLinkOpen(link, tree, size % 2 ? "/doc/folder/outline.pk2" : "");
-  if (open.action == TLinkAction::OpenPath) Check(!open.path.empty() && open.path[0] == '/' && open.path.find('\0') == std::string::npos);
+  if (open.action == TLinkAction::OpenPath) CHECK(!open.path.empty() && open.path[0] == '/' && open.path.find('\0') == std::string::npos);
   if (open.action == TLinkAction::OpenUrl)
-    for (const char c : open.url) Check(c > 0x20 && c < 0x7F && c != '"' && c != '<' && c != '>' && c != '\\');
-  if (open.action == TLinkAction::SelectPage) Check(open.page && open.page->Text() == link.title);
+    for (const char c : open.url) CHECK(c > 0x20 && c < 0x7F && c != '"' && c != '<' && c != '>' && c != '\\');
+  if (open.action == TLinkAction::SelectPage) CHECK(open.page && open.page->Text() == link.title);
   (void)FindLinkLine(second, first);
 
   // Written links read back as what they were made from.
   if (const auto page = MakePageLink(first, size % 3 == 0)) {
     const TLink back = ParseLink(*page);
-    Check(back.kind == TLinkKind::Page && back.title == first);
+    CHECK(back.kind == TLinkKind::Page && back.title == first);
   }
   if (const auto line = MakeLineLink(first, second)) {
     const TLink back = ParseLink(*line);
-    Check(back.kind == TLinkKind::Line && back.lineText == first && back.hasTitle && back.title == second);
+    CHECK(back.kind == TLinkKind::Line && back.lineText == first && back.hasTitle && back.title == second);
   }
   const std::string url = MakeFileUrl("/" + std::string(second));
   const TLink fileUrl = ParseLink(url);
-  if (second.find('\0') == std::string_view::npos) Check(fileUrl.kind == TLinkKind::FileUrl);
+  if (second.find('\0') == std::string_view::npos) CHECK(fileUrl.kind == TLinkKind::FileUrl);
 
   TDateTimeParts when;
   when.weekday = static_cast<int>(size % 7);
   (void)FormatDateTime(bytes, when);
   const int caret = ClampCaretPos(second, static_cast<int64_t>(cut) - 3);
-  Check(caret >= 0 && static_cast<std::size_t>(caret) <= second.size());
+  CHECK(caret >= 0 && static_cast<std::size_t>(caret) <= second.size());
   return 0;
 }
