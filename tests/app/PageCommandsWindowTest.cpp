@@ -16,9 +16,11 @@
 #include <QTreeWidget>
 
 #include "app/ClipboardController.h"
+#include "app/DocumentController.h"
 #include "app/DateBar.h"
 #include "app/MarkController.h"
 #include "app/PageCommandsController.h"
+#include "outline/BinaryFormat.h"
 #include "outline/NodeClipboard.h"
 #include "outline/PageCommands.h"
 #include "outline/PagePictures.h"
@@ -175,6 +177,36 @@ TEST_F(PageCommandsWindowTest, MarkAndLabelMenusAndButtons) {
   marks.IconCtrlClicked(a1, true);
   EXPECT_EQ(a1->ImageIndex(), CycledMark(before));
   EXPECT_EQ(a1->Data()->Mark(), CycledMark(before));
+}
+
+TEST_F(PageCommandsWindowTest, ALabelChosenOnANewPageSurvivesABinarySave) {
+  Select(Page("C"));
+  TTreeNode* page = window->AddPageAbove();
+  window->Marks().labelItems[3]->trigger();  // label 4, while the page has no record
+  Select(Page("A"));  // the page switch stores the new page
+  const std::string path = docs.File("saved.pk2");
+  ASSERT_EQ(window->Documents().SaveBinary(path), TSaveResult::Saved);
+  TOutlineTree back;
+  ASSERT_TRUE(ReadBinary(path, TFormatOptions{}, back).ok);
+  const TTreeNode* saved = back.GetNodeAt(page->AbsoluteIndex());
+  ASSERT_NE(saved->Data(), nullptr);
+  EXPECT_EQ(saved->Text(), Sj("無題"));
+  EXPECT_EQ(saved->Data()->Label(), 10);
+  EXPECT_EQ(saved->StateIndex(), 10);
+}
+
+TEST_F(PageCommandsWindowTest, CtrlClickStepsTheMarkOnlyOnTheMarkPicture) {
+  TTreeNode* b = Page("B");
+  Select(b);
+  window->Marks().labelItems[2]->trigger();  // label 3: its picture stands left of the mark
+  Select(Page("A"));
+  QWidget* viewport = window->TreeView()->viewport();
+  const QRect row = window->TreeView()->visualRect(window->Model().IndexOf(b));
+  const int before = b->ImageIndex();
+  QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, QPoint(row.left() + 8, row.center().y()));
+  EXPECT_EQ(b->ImageIndex(), before);
+  QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, QPoint(row.left() + 26, row.center().y()));
+  EXPECT_EQ(b->ImageIndex(), CycledMark(before));
 }
 
 TEST_F(PageCommandsWindowTest, TheChildrenListFollowsTheLevel) {
