@@ -101,6 +101,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_clipboard = new TClipboardCommands(*this, this);
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
   m_exchange = new TExchangeCommands(*this, this);
+  connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();

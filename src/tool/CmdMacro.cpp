@@ -102,7 +102,7 @@ int RunMacro(const std::vector<std::string>& argv) {
   }
   const std::string& macroPath = args.positional[0];
   TLightStrings source;
-  if (!source.LoadFromFile(macroPath)) return Fail("cannot read " + macroPath);
+  if (!source.LoadFromFile(macroPath)) return FailFile("cannot read " + macroPath);
 
   TOutlineTree tree;
   const TTreeNode* selected = nullptr;
@@ -113,10 +113,10 @@ int RunMacro(const std::vector<std::string>& argv) {
     if (!FileExists(docPath)) return Fail("cannot read " + docPath + ": no such file");
     if (HasBinaryExtension(docPath)) {
       const TBinaryReadResult r = ReadBinary(docPath, TFormatOptions{}, tree);
-      if (!r.ok) return Fail("cannot read " + docPath + ": not a valid .pk2 document");
+      if (!r.ok) return FailFile("cannot read " + docPath, "not a valid .pk2 document");
       selected = tree.GetNodeAt(r.selectedIndex);
     } else {
-      if (!ReadText(docPath, TFormatOptions{}, tree)) return Fail("cannot read " + docPath + ": bad metadata line");
+      if (!ReadText(docPath, TFormatOptions{}, tree)) return FailFile("cannot read " + docPath, "bad metadata line");
       std::string bytes;
       ReadWholeFile(docPath, bytes);
       textWithData = bytes.find("\n##nuv##,") != std::string::npos;
@@ -175,13 +175,13 @@ int RunMacro(const std::vector<std::string>& argv) {
   if (!args.Has("--write") || !editor.Modified()) return 0;
   tree.EnsureData(page).SetBody(editor.Text());
   if (HasBinaryExtension(docPath)) {
-    if (!WriteBinary(docPath, tree, selected)) return Fail("cannot write " + docPath);
+    if (!WriteBinary(docPath, tree, selected)) return FailFile("cannot write " + docPath);
     return 0;
   }
   TFormatOptions options;
   options.TextSaveWithData = textWithData;
   if (WriteText(docPath, tree, false, nullptr, options) == TTextWriteResult::Failed)
-    return Fail("cannot write " + docPath);
+    return FailFile("cannot write " + docPath);
   return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/Codec.h"
 #include "base/Error.h"
+#include "base/FileIo.h"
 #include "base/ProgramFolder.h"
 
 namespace nuv::tool {
@@ -35,6 +36,12 @@ bool RegisterCommand(const TToolCommand& command) {
 int Fail(const std::string& message) {
   std::fprintf(stderr, "nuvtool: %s\n", message.c_str());
   return 1;
+}
+
+int FailFile(const std::string& message, const std::string& otherwise) {
+  const std::string reason = FileErrorText(LastFileError());
+  if (!reason.empty()) return Fail(message + ": " + reason);
+  return Fail(otherwise.empty() ? message : message + ": " + otherwise);
 }
 
 bool TArgs::Has(const std::string& flag) const {
