@@ -7,13 +7,17 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDrag>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <functional>
 
 #include "app/ClipboardController.h"
 #include "app/DocumentController.h"
@@ -32,6 +36,21 @@ namespace nuv::test {
 namespace {
 
 const char* kDoc = ".A\r\nbody A\r\n..A1\r\n..A2\r\n.B\r\nbody B\r\n.C\r\n";
+
+// Calls a function for every event an object receives while it lives.
+class TEventWatch : public QObject {
+ public:
+  TEventWatch(QObject* target, std::function<void(QEvent*)> seen) : m_seen(std::move(seen)) {
+    target->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    m_seen(event);
+    return false;
+  }
+
+ private:
+  std::function<void(QEvent*)> m_seen;
+};
 
 class PageCommandsWindowTest : public WindowTest {
  protected:
@@ -207,6 +226,33 @@ TEST_F(PageCommandsWindowTest, CtrlClickStepsTheMarkOnlyOnTheMarkPicture) {
   EXPECT_EQ(b->ImageIndex(), before);
   QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, QPoint(row.left() + 26, row.center().y()));
   EXPECT_EQ(b->ImageIndex(), CycledMark(before));
+}
+
+TEST_F(PageCommandsWindowTest, PagesStillMoveInCompatibilityMode) {
+  window->findChild<QAction*>("miPirkaCompatible")->trigger();
+  ASSERT_TRUE(window->TreeReadOnly());
+  TOutlineView* view = window->TreeView();
+  view->resize(300, 400);
+  Select(Page("C"));
+  EXPECT_FALSE(view->EditCurrent());  // titles stay read-only
+  // A drag shows as the QDrag the view makes; it is cancelled at once.
+  bool dragStarted = false;
+  TEventWatch watch(view, [&](QEvent* e) {
+    if (e->type() != QEvent::ChildAdded || dragStarted) return;
+    dragStarted = true;
+    QTimer::singleShot(0, [] { QDrag::cancel(); });
+  });
+  const QPoint from = RowPoint(Page("C"), 30);
+  QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+  // Moves with the button held, as the pointer sends them: the first arms the drag, the next starts it.
+  const QPoint to = from + QPoint(0, -40);
+  for (const QPoint& at : {from + QPoint(0, -2), to}) {
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+  }
+  QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+  EXPECT_TRUE(dragStarted);
 }
 
 TEST_F(PageCommandsWindowTest, TheChildrenListFollowsTheLevel) {
