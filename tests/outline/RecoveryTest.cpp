@@ -90,35 +90,36 @@ TEST(RecoveryTest, OnlyCopiesNobodyHoldsAreOfferedAndDiscardingLeavesNothing) {
   EXPECT_EQ(FilesIn(folder), 1u);  // the adopter's lock, until it ends
 }
 
-TEST(RecoveryTest, AFullDiskKeepsThePreviousCopy) {
+// A copy of the worked example, written once.
+class WrittenCopyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::BuildPlanExample(tree);
+    ASSERT_TRUE(copy.Write(Snapshot(tree, doc)));
+    ASSERT_EQ(ReadWholeFile(copy.File(), bytes), TReadResult::Ok);
+  }
   test::TTempDir dir;
   TOutlineTree tree;
-  test::BuildPlanExample(tree);
-  TRecoveryCopy copy(dir.File("state"));
-  ASSERT_TRUE(copy.Write(Snapshot(tree, dir.File("doc.pk2"))));
-  std::string before;
-  ASSERT_EQ(ReadWholeFile(copy.File(), before), TReadResult::Ok);
+  TRecoveryCopy copy{dir.File("state")};
+  const std::string doc = dir.File("doc.pk2");
+  std::string bytes;  // the copy as written
+};
+
+TEST_F(WrittenCopyTest, AFullDiskKeepsThePreviousCopy) {
   tree.EnsureData(tree.GetNodeAt(1)).SetBody("changed\r\n");
   for (long long after : {0LL, 10LL, 100LL}) {  // the new copy is about 140 bytes
     testhooks::FailWritesAfter(after);
-    EXPECT_FALSE(copy.Write(Snapshot(tree, dir.File("doc.pk2"))));
+    EXPECT_FALSE(copy.Write(Snapshot(tree, doc)));
     testhooks::FailWritesAfter(-1);
     EXPECT_EQ(LastFileError(), ENOSPC);
     std::string now;
     ASSERT_EQ(ReadWholeFile(copy.File(), now), TReadResult::Ok);
-    EXPECT_EQ(now, before);
+    EXPECT_EQ(now, bytes);
   }
   EXPECT_EQ(FilesIn(dir.File("state")), 2u);  // the copy and its lock, no temporary file
 }
 
-TEST(RecoveryTest, DamagedCopiesAreNotRead) {
-  test::TTempDir dir;
-  TOutlineTree tree;
-  test::BuildPlanExample(tree);
-  TRecoveryCopy copy(dir.File("state"));
-  ASSERT_TRUE(copy.Write(Snapshot(tree, dir.File("doc.pk2"))));
-  std::string bytes;
-  ReadWholeFile(copy.File(), bytes);
+TEST_F(WrittenCopyTest, DamagedCopiesAreNotRead) {
   const std::string cases[] = {
       "",
       bytes.substr(0, 20),
