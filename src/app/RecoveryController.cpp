@@ -2,7 +2,7 @@
 #include "app/RecoveryController.h"
 
 #include <QAbstractItemModel>
-#include <filesystem>
+#include <algorithm>
 
 #include "app/DocumentRegistry.h"
 #include "app/LifecycleTexts.h"
@@ -73,8 +73,13 @@ bool TRecoveryController::WriteNow() {
     snapshot.shownPage = snapshot.selected;
     snapshot.shownText = shownText;
   }
-  // A failed write (a full disk) keeps the previous copy; the next change tries again.
-  return m_copy.Write(snapshot);
+  // A failed write (a full disk) keeps the previous copy; the next change
+  // tries again. The status bar says so, since the user may rely on it.
+  if (m_copy.Write(snapshot)) return true;
+  std::string message = texts::RecoveryWriteFailed();
+  if (const auto reason = Utf8ToCp932(FileErrorText(LastFileError()))) message += *reason;
+  m_window.ShowStatusMessage(message);
+  return false;
 }
 
 void TRecoveryController::OfferAtStart(bool startedWithFile) {

@@ -3,6 +3,9 @@
 // opens under the document's own name and never replaces the file itself.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "app/DocumentController.h"
 #include "app/NuvStatusBar.h"
 #include "app/RecoveryController.h"
@@ -56,6 +59,11 @@ TEST_F(RecoveryWindowTest, ACopyFollowsUnsavedChangesAndGoesWithASaveOrADiscard)
   ASSERT_EQ(window->Documents().Save(), TSaveResult::Saved);
   EXPECT_FALSE(FileExists(copy));
   Type("more ");
+  testhooks::FailWritesAfter(0);  // a full disk: the status bar says the copy is missing
+  EXPECT_FALSE(recovery.WriteNow());
+  testhooks::FailWritesAfter(-1);
+  EXPECT_EQ(window->Status()->Message(),
+            QString::fromUtf8("復元用のコピーを書き込めませんでした: ") + QString::fromLocal8Bit(std::strerror(ENOSPC)));
   ASSERT_TRUE(recovery.WriteNow());
   prompts->answers.push_back(TAnswer::No);  // close without saving, on purpose
   ASSERT_TRUE(Close());
