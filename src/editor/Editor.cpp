@@ -461,12 +461,10 @@ void TEditor::MoveRight(bool ctrl) {
   if (m_col > before) return;
   const int rows = m_list->GetCount();
   const TRowAttribute a = ListRows(m_row);
+  // The last line's end stays put: the row after the last line break is
+  // reached by Down or Ctrl+End, not by Right.
   if (m_row < rows - 1 && a != raEof && (m_caret.NextLine() || a == raWrapped)) {
     m_row += 1;
-    m_col = 0;
-    AdjustCol(false, -1);
-  } else if (m_row == rows - 1 && a == raCrlf && m_caret.NextLine()) {
-    m_row = rows;
     m_col = 0;
     AdjustCol(false, -1);
   }
@@ -513,9 +511,12 @@ void TEditor::PageMove(int direction, bool autoRepeat) {
     m_row = std::max(0, m_row - moved);
   } else {
     if (rows > 0 && m_topRow >= rows - 1 && m_list->GetRows(rows - 1) == raEof) return;
+    // Like Page Up: the caret moves as far as the view scrolled, and to the
+    // last row when the view cannot scroll any more.
     const int newTop = std::min(rows, m_topRow + range);
+    const int moved = newTop - m_topRow;
     m_topRow = newTop;
-    m_row = std::min(std::max(0, MaxRow()), m_row + range);
+    m_row = moved == 0 ? std::max(0, MaxRow()) : std::min(std::max(0, MaxRow()), m_row + moved);
   }
   AdjustCol(true, -1, true);
 }
@@ -599,15 +600,22 @@ void TEditor::PutStringToLine(std::string_view s) {
       const int rowEnd = m_list->RowEnd(m_row);
       std::string joined = m_list->ListInfo(m_row, rowEnd - m_row + 1);
       if (m_list->GetRows(rowEnd) == raCrlf) joined.resize(joined.size() - 2);
-      std::size_t k = bi, covered = 0;
-      while (k < joined.size() && covered < s.size()) {
+      // Columns, not bytes: a tab wider than the rest of the typed text
+      // stays and shrinks to its stop.
+      const TColumnRules rules = Rules();
+      const int width = ExpandTabLength(s);
+      std::size_t k = bi;
+      int covered = 0;
+      while (k < joined.size() && covered < width) {
         const std::size_t l = CharLength(joined, k);
-        covered += l;
+        const int w = joined[k] == '\t' ? rules.TabAdvance(m_col + covered) : static_cast<int>(l);
+        if (joined[k] == '\t' && covered + w > width) break;
+        covered += w;
         k += l;
       }
       std::string text = joined.substr(0, bi);
       text.append(s);
-      if (covered > s.size()) text.push_back(' ');  // a double-byte character cut in half
+      if (covered > width) text.push_back(' ');  // a double-byte character cut in half
       text.append(joined, k);
       m_list->CheckCrlf(rowEnd, text);
       ReplaceAndPlace(m_row, rowEnd - m_row + 1, text, fromRow, base + static_cast<std::int64_t>(s.size()));
@@ -736,8 +744,9 @@ void TEditor::BackspaceKey() {
       }
       const int fromRow = m_list->RowStart(m_row);
       const std::int64_t base = GetSelIndex(fromRow, m_row, 0);
-      std::string text = std::string(static_cast<std::size_t>(target), ' ') + row.substr(ws);
-      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + target);
+      const std::string indent = IndentText(target);
+      std::string text = indent + row.substr(ws);
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + static_cast<std::int64_t>(indent.size()));
     } else if (m_col > len || m_row >= rows) {
       SetCol(m_col - 1);
     } else {
