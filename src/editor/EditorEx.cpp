@@ -507,18 +507,23 @@ int TEditorEx::ReplaceAll(std::string_view s, bool expandCrLf) {
   if (PatternHasCrLf()) {
     const std::string text = List().ListToStr();
     count = ReplaceIn(text, Folded(text), with, search, replaced);
-    if (count > 0) List().UpdateList(0, rows, replaced);
-    if (count > 0) SetRowCol(0, 0);
+    // Replacements that change nothing record no step.
+    if (count > 0 && replaced != text) {
+      List().UpdateList(0, rows, replaced);
+      SetRowCol(0, 0);
+    }
   } else {
     // Each logical line on its own; one replacement over the rows from the
     // first to the last changed line, so it is one undo step.
     int first = -1, last = -1;
+    bool changed = false;
     std::string block, lineOut;
     for (int lineRow = 0; lineRow < rows;) {
       const int end = List().RowEnd(lineRow);
       const std::string line = LineString(lineRow);
       const int n = ReplaceIn(line, Folded(line), with, search, lineOut);
-      if (n > 0) {
+      count += n;
+      if (n > 0 && lineOut != line) {
         if (first < 0) {
           first = lineRow;
         } else {
@@ -528,11 +533,11 @@ int TEditorEx::ReplaceAll(std::string_view s, bool expandCrLf) {
         block += lineOut;
         if (List().GetRows(end) == raCrlf) block += "\r\n";
         last = end;
-        count += n;
+        changed = true;
       }
       lineRow = end + 1;
     }
-    if (count > 0) {
+    if (changed) {
       List().UpdateList(first, last - first + 1, block);
       SetRowCol(first, 0);
     }
