@@ -572,6 +572,8 @@ void TEditor::ImeResult(std::string_view s) {
 void TEditor::PutStringToLine(std::string_view s) {
   if (s.empty() || m_readOnly) return;
   CaretBeginUpdate();
+  // Over a box the box goes first; the text then goes in at its corner.
+  if (m_selMode == smBox && Selected()) ClearSelection();
   const int rows = m_list->GetCount();
   if (Selected()) {
     TSelEdit edit = SelectionEdit(s);

@@ -611,6 +611,26 @@ int TEditorEx::SearchLine(int row) {
   return static_cast<int>(m_segments.size());
 }
 
+TEditorEx::TBlankMarks TEditorEx::BlankMarks(int row) const {
+  TBlankMarks marks;
+  const std::string text = ListStr(row);
+  const TColumnRules rules = Rules();
+  int col = 0;
+  for (std::size_t i = 0; i < text.size() && col < kMaxCol;) {
+    const std::size_t l = CharLength(text, i);
+    if (text[i] == '\t') {
+      marks.Tabs.push_back(col);
+      col += rules.TabAdvance(col);
+    } else {
+      if (text[i] == ' ') marks.Spaces.push_back(col);
+      if (l == 2 && static_cast<unsigned char>(text[i]) == 0x81 && text[i + 1] == 0x40) marks.DBSpaces.push_back(col);
+      col += static_cast<int>(l);
+    }
+    i += l;
+  }
+  return marks;
+}
+
 // ---- double click ----------------------------------------------------------------------
 
 void TEditorEx::DblClick() {

@@ -130,6 +130,13 @@ class TEditorEx : public TEditor {
   int SearchLine(int row);
   const std::vector<TFindSegment>& FindSegments() const { return m_segments; }
 
+  // Columns of the blanks a row shows marks for, within the first 1000
+  // columns: full-width spaces, spaces and tabs (never a trail byte).
+  struct TBlankMarks {
+    std::vector<int> DBSpaces, Spaces, Tabs;
+  };
+  TBlankMarks BlankMarks(int row) const;
+
   bool Find();
   bool FindNext();
   bool FindPrev();

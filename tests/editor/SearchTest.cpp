@@ -308,6 +308,16 @@ TEST(SearchTest, FindMarksOfWrappedRows) {
   EXPECT_EQ(editor.SearchLine(0), 0);
 }
 
+TEST(SearchTest, BlankMarksLieWhereTheCharactersAre) {
+  TEditorEx editor;
+  // 　 is 81 40; in 83 81 40 the 81 is a trail byte, so no 81 40 is there.
+  editor.Lines().SetTextStr("a b\t" + Sj("ャ　") + "\tc\x83\x81@ ");
+  const TEditorEx::TBlankMarks marks = editor.BlankMarks(0);
+  EXPECT_EQ(marks.Spaces, (std::vector<int>{1, 20}));
+  EXPECT_EQ(marks.Tabs, (std::vector<int>{3, 12}));
+  EXPECT_EQ(marks.DBSpaces, (std::vector<int>{10}));
+}
+
 TEST(SearchTest, VerticalLines) {
   TVerticalLines lines;
   int repaints = 0;

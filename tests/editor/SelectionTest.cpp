@@ -149,6 +149,11 @@ TEST(SelectionTest, ShiftKeysSelectAndPlainKeysRemove) {
   editor.SelectAll();
   editor.KeyPress('z');
   EXPECT_EQ(editor.Lines().GetTextStr(), "z");
+  // Typing over a box deletes the box first and types at its corner.
+  editor.Lines().SetTextStr("abcd\r\nefgh");
+  SelectBox(editor, 0, 1, 1, 3);
+  editor.KeyPress('z');
+  EXPECT_EQ(editor.Lines().GetTextStr(), "azd\r\neh");
 }
 
 TEST(SelectionTest, BlockIndentWithAndWithoutTabs) {
