@@ -148,9 +148,14 @@ struct TScintilla {
     return n;
   }
   int ReplaceAll(const char* word, const char* with) {
+    // The widget's own reactions to each modification are switched off, the
+    // most a program doing many replacements can do for speed.
+    const long mask = edit.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
+    edit.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0);
     edit.SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
     const int n = Search(word, 0, edit.SendScintilla(QsciScintillaBase::SCI_GETLENGTH), true, with);
     edit.SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+    edit.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, mask);
     return n;
   }
   std::string Text() {

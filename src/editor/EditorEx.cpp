@@ -71,6 +71,17 @@ std::size_t PrevCharStart(std::string_view s, std::size_t j) {
 
 bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
+void LowerInPlace(std::string& s) {
+  // Only capital letters are looked at; whether one is a character of its
+  // own or a trail byte is decided from the last known character start.
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (!IsAsciiUpper(s[i]) || !IsCharBoundaryFrom(s, from, i)) continue;
+    s[i] = static_cast<char>(s[i] - 'A' + 'a');
+    from = i + 1;
+  }
+}
+
 }  // namespace
 
 int CharKind(std::string_view s, int index) {
@@ -91,11 +102,7 @@ bool IsWholeWord(std::string_view s, int pos, int len) {
 
 std::string LowerSjis(std::string_view s) {
   std::string out(s);
-  for (std::size_t i = 0; i < out.size();) {
-    const std::size_t l = CharLength(out, i);
-    if (l == 1 && IsAsciiUpper(out[i])) out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    i += l;
-  }
+  LowerInPlace(out);
   return out;
 }
 
@@ -226,8 +233,24 @@ void TEditorEx::PrepareMatcher() {
 }
 
 std::string TEditorEx::Folded(std::string_view s) const {
-  if (m_options == 0 || m_options == SearchOption(soWholeWord)) return LowerSjis(s);
-  return std::string(s);
+  std::string buffer;
+  return std::string(FoldedView(s, buffer));
+}
+
+std::string_view TEditorEx::FoldedView(std::string_view s, std::string& buffer) const {
+  if (m_options == 0 || m_options == SearchOption(soWholeWord)) {
+    buffer.assign(s);
+    LowerInPlace(buffer);
+    return buffer;
+  }
+  return s;
+}
+
+std::string_view TEditorEx::LineView(int lineRow, int end, std::string& buffer) const {
+  if (end == lineRow) return List().Get(lineRow);
+  buffer.clear();
+  for (int r = lineRow; r <= end; ++r) buffer += List().Get(r);
+  return buffer;
 }
 
 bool TEditorEx::PatternHasCrLf() const {
@@ -381,8 +404,9 @@ bool TEditorEx::FindNext() {
   CleanSelection();
   SetSelIndex(lineRow, offset);
   const int rows = List().GetCount();
+  std::string joined, folded;
   for (; lineRow < rows; lineRow = List().RowEnd(lineRow) + 1, offset = 0) {
-    const std::string line = Folded(LineString(lineRow));
+    const std::string_view line = FoldedView(LineView(lineRow, List().RowEnd(lineRow), joined), folded);
     std::size_t p = 0, l = 0;
     if (SearchFrom(line, static_cast<std::size_t>(offset), false, p, l)) {
       ShowHit(lineRow, static_cast<std::int64_t>(p), static_cast<int>(l));
@@ -414,7 +438,8 @@ bool TEditorEx::FindPrev() {
   }
   for (;;) {
     if (lineRow < rows) {
-      const std::string line = Folded(LineString(lineRow));
+      std::string joined, folded;
+      const std::string_view line = FoldedView(LineView(lineRow, List().RowEnd(lineRow), joined), folded);
       std::size_t from = 0, p = 0, l = 0, bestP = 0, bestL = 0;
       bool found = false;
       while (SearchFrom(line, from, false, p, l) && static_cast<std::int64_t>(p + l) <= limit) {
@@ -468,7 +493,7 @@ namespace {
 // bytes before folding); an empty match puts `with` before the character it
 // stands at. Returns the count.
 template <typename TSearch>
-int ReplaceIn(const std::string& text, const std::string& folded, const std::string& with, TSearch search, std::string& out) {
+int ReplaceIn(std::string_view text, std::string_view folded, const std::string& with, TSearch search, std::string& out) {
   int count = 0;
   std::size_t from = 0, last = 0, p = 0, l = 0;
   out.clear();
@@ -496,7 +521,7 @@ int TEditorEx::ReplaceAll(std::string_view s, bool expandCrLf) {
   if (m_findString.empty() || ReadOnly()) return 0;
   PrepareMatcher();
   const std::string with = expandCrLf ? ExpandCrLfText(s) : std::string(s);
-  auto search = [this](const std::string& t, std::size_t from, std::size_t& p, std::size_t& l) {
+  auto search = [this](std::string_view t, std::size_t from, std::size_t& p, std::size_t& l) {
     return SearchFrom(t, from, true, p, l);
   };
   const int rows = List().GetCount();
@@ -517,11 +542,11 @@ int TEditorEx::ReplaceAll(std::string_view s, bool expandCrLf) {
     // first to the last changed line, so it is one undo step.
     int first = -1, last = -1;
     bool changed = false;
-    std::string block, lineOut;
+    std::string block, lineOut, joined, folded;
     for (int lineRow = 0; lineRow < rows;) {
       const int end = List().RowEnd(lineRow);
-      const std::string line = LineString(lineRow);
-      const int n = ReplaceIn(line, Folded(line), with, search, lineOut);
+      const std::string_view line = LineView(lineRow, end, joined);
+      const int n = ReplaceIn(line, FoldedView(line, folded), with, search, lineOut);
       count += n;
       if (n > 0 && lineOut != line) {
         if (first < 0) {

@@ -159,6 +159,11 @@ class TEditorEx : public TEditor {
   bool RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len);
   // The text a search compares: lowered without match case.
   std::string Folded(std::string_view s) const;
+  // The same without copying when nothing is lowered; `buffer` holds a copy.
+  std::string_view FoldedView(std::string_view s, std::string& buffer) const;
+  // The logical line of rows lineRow..end: the row itself when it is the
+  // whole line, else the rows joined in `buffer`.
+  std::string_view LineView(int lineRow, int end, std::string& buffer) const;
   bool PatternHasCrLf() const;
   // Shows a hit of `len` bytes at byte `offset` of the logical line from `lineRow`.
   void ShowHit(int lineRow, std::int64_t offset, int len);
