@@ -238,7 +238,7 @@ std::string TEditorEx::Folded(std::string_view s) const {
 }
 
 std::string_view TEditorEx::FoldedView(std::string_view s, std::string& buffer) const {
-  if (m_options == 0 || m_options == SearchOption(soWholeWord)) {
+  if (FoldsCase()) {
     buffer.assign(s);
     LowerInPlace(buffer);
     return buffer;
@@ -577,26 +577,14 @@ int TEditorEx::SearchLine(int row) {
   m_segments.clear();
   const int rows = List().GetCount();
   if (m_findString.empty() || row < 0 || row >= rows) return 0;
-  const int lineRow = List().RowStart(row);
   TLineMatches& cache = m_lineMatches;
-  if (!cache.valid || cache.lineRow != lineRow || cache.change != m_changeCount) {
-    // The whole logical line is searched once per change, not once per row.
+  // Rows of the line searched last are found without walking back to its start.
+  const bool cached = cache.valid && cache.change == m_changeCount && row >= cache.lineRow &&
+                      row < cache.lineRow + static_cast<int>(cache.rowStarts.size());
+  const int lineRow = cached ? cache.lineRow : List().RowStart(row);
+  if (!cached) {
     cache.valid = false;
-    cache.matches.clear();
     cache.rowStarts.clear();
-    const std::string line = LineString(lineRow);
-    try {
-      PrepareMatcher();
-    } catch (...) {
-      // A bad pattern marks nothing; the find itself reports the error.
-      return 0;
-    }
-    const std::string folded = Folded(line);
-    std::size_t from = 0, p = 0, l = 0;
-    while (from <= folded.size() && SearchFrom(folded, from, false, p, l)) {
-      cache.matches.emplace_back(p, l);
-      from = p + l;
-    }
     std::size_t start = 0;
     for (int r = lineRow, end = List().RowEnd(lineRow); r <= end; ++r) {
       cache.rowStarts.push_back(start);
@@ -604,12 +592,47 @@ int TEditorEx::SearchLine(int row) {
     }
     cache.lineRow = lineRow;
     cache.change = m_changeCount;
+    cache.winFirst = cache.winLast = -1;
     cache.valid = true;
   }
-  const std::size_t index = static_cast<std::size_t>(row - lineRow);
-  if (index >= cache.rowStarts.size()) return 0;
+  const int index = row - lineRow;
+  if (index < cache.winFirst || index > cache.winLast) {
+    // A window of rows is searched once per change, not once per row (and
+    // not the whole of a long line for the few rows a paint shows). It starts
+    // 250 bytes before its first row, so a hit begun on an earlier row is
+    // found, with one more row before that for the whole-word test.
+    cache.matches.clear();
+    cache.winFirst = cache.winLast = -1;
+    try {
+      PrepareMatcher();
+    } catch (...) {
+      // A bad pattern marks nothing; the find itself reports the error.
+      return 0;
+    }
+    const std::vector<std::size_t>& starts = cache.rowStarts;
+    const int count = static_cast<int>(starts.size());
+    const std::size_t back = static_cast<std::size_t>(kMaxHitLength);
+    int first = index;
+    while (first > 0 && starts[static_cast<std::size_t>(index)] - starts[static_cast<std::size_t>(first)] < back) --first;
+    const int context = std::max(0, first - 1);
+    const int last = std::min(count - 1, index + kWindowRows - 1);
+    int tail = last;
+    const std::size_t windowEnd = starts[static_cast<std::size_t>(last)] + List().Get(lineRow + last).size();
+    while (tail + 1 < count && starts[static_cast<std::size_t>(tail + 1)] < windowEnd + back) ++tail;
+    std::string text;
+    for (int r = context; r <= tail; ++r) text += List().Get(lineRow + r);
+    if (FoldsCase()) LowerInPlace(text);
+    const std::size_t base = starts[static_cast<std::size_t>(context)];
+    std::size_t from = starts[static_cast<std::size_t>(first)] - base, p = 0, l = 0;
+    while (from <= text.size() && SearchFrom(text, from, false, p, l) && base + p < windowEnd) {
+      cache.matches.emplace_back(base + p, l);
+      from = p + l;
+    }
+    cache.winFirst = index;
+    cache.winLast = last;
+  }
   const std::string& text = List().Get(row);
-  const std::size_t a = cache.rowStarts[index], b = a + text.size();
+  const std::size_t a = cache.rowStarts[static_cast<std::size_t>(index)], b = a + text.size();
   // The first match that ends inside or after this row's start.
   auto it = std::lower_bound(cache.matches.begin(), cache.matches.end(), a,
                              [](const std::pair<std::size_t, std::size_t>& m, std::size_t at) { return m.first + m.second <= at; });

@@ -102,6 +102,8 @@ class TEditorEx : public TEditor {
   // Find-mark segments kept for one row, so a row of repeated one-byte
   // matches costs a bounded paint.
   static constexpr int kMaxRowSegments = 1000;
+  // Rows of a logical line searched at once for find marks.
+  static constexpr int kWindowRows = 256;
 
   TEditorEx();
 
@@ -157,6 +159,8 @@ class TEditorEx : public TEditor {
   void PrepareMatcher();
   // The first raw match at or after `from`: 0-based, false when none.
   bool RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len);
+  // A search without match case or regular expression compares lowered texts.
+  bool FoldsCase() const { return (m_options & (SearchOption(soMatchCase) | SearchOption(soRegexp))) == 0; }
   // The text a search compares: lowered without match case.
   std::string Folded(std::string_view s) const;
   // The same without copying when nothing is lowered; `buffer` holds a copy.
@@ -181,14 +185,16 @@ class TEditorEx : public TEditor {
   TAWKStr m_matcher;
   bool m_matcherReady = false;
   std::vector<TFindSegment> m_segments;
-  // Matches of the logical line last searched for find marks, valid while
-  // the text, the pattern and the options are unchanged.
+  // The logical line last searched for find marks and the matches of a
+  // window of its rows, valid while the text, the pattern and the options
+  // are unchanged.
   struct TLineMatches {
     bool valid = false;
     int lineRow = -1;
     std::uint64_t change = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> matches;  // (start, length)
-    std::vector<std::size_t> rowStarts;                        // byte start of each row of the line
+    std::vector<std::size_t> rowStarts;  // byte start of each row of the line
+    int winFirst = -1, winLast = -1;     // rows (from lineRow) the matches cover
+    std::vector<std::pair<std::size_t, std::size_t>> matches;  // (start, length) in the line
   } m_lineMatches;
   std::uint64_t m_changeCount = 0;
 };

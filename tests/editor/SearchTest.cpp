@@ -302,6 +302,22 @@ TEST(SearchTest, FindMarksOfWrappedRows) {
   EXPECT_EQ(editor.FindSegments(), (std::vector<TFindSegment>{{18, 2}}));
   EXPECT_EQ(editor.SearchLine(1), 1);
   EXPECT_EQ(editor.FindSegments(), (std::vector<TFindSegment>{{0, 2}}));
+  // A long line is searched a window of rows at a time: hits across every
+  // row break, met in either direction and across window edges, are each
+  // marked in full.
+  std::string line;
+  for (int i = 0; i < 10000; ++i) line += "xyzw";
+  editor.Lines().SetTextStr(line);
+  editor.SetFindString("WX");
+  ASSERT_GT(editor.GetListCount(), 3 * TEditorEx::kWindowRows);
+  for (int direction : {1, -1}) {
+    int columns = 0;
+    for (int i = 0, n = editor.GetListCount(); i < n; ++i) {
+      editor.SearchLine(direction > 0 ? i : n - 1 - i);
+      for (const TFindSegment& segment : editor.FindSegments()) columns += segment.Length;
+    }
+    EXPECT_EQ(columns, 9999 * 2) << direction;
+  }
   // A bad pattern marks nothing.
   editor.SetFindString("(");
   editor.SetExSearchOptions(kRegexp);
