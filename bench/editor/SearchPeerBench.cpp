@@ -12,7 +12,6 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -20,40 +19,15 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "BenchTiming.h"
 #include "base/Codec.h"
 #include "editor/EditorEx.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(const std::function<void()>& f) {
-  const auto start = Clock::now();
-  f();
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Best of `runs`, each preceded by an untimed `prepare`.
-double Best(int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    prepare();
-    best = std::min(best, Seconds(step));
-  }
-  return best;
-}
-
-std::string Format(double s) {
-  char b[32];
-  if (s >= 0.1) {
-    std::snprintf(b, sizeof b, "%.3f s", s);
-  } else if (s >= 1e-4) {
-    std::snprintf(b, sizeof b, "%.3f ms", s * 1e3);
-  } else {
-    std::snprintf(b, sizeof b, "%.2f us", s * 1e6);
-  }
-  return b;
-}
+using nuv::bench::Best;
+using nuv::bench::Seconds;
+const auto Format = nuv::bench::FormatSeconds;
 
 int g_failures = 0;
 

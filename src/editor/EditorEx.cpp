@@ -125,18 +125,6 @@ std::string ExpandCrLfText(std::string_view s) {
 
 // ---- marks and lines -------------------------------------------------------------
 
-void TEditorMark::SetColor(std::uint32_t v) {
-  if (v == m_color) return;
-  m_color = v;
-  Changed();
-}
-
-void TEditorMark::SetVisible(bool v) {
-  if (v == m_visible) return;
-  m_visible = v;
-  Changed();
-}
-
 TEditorExMarks::TEditorExMarks() {
   for (TEditorMark& mark : m_marks) mark.OnChange = [this](TNotifyPersistent&) { Changed(); };
 }

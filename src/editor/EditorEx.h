@@ -21,12 +21,12 @@ constexpr std::uint32_t kMarkGray = 0x808080;
 constexpr std::uint32_t kMarkBlack = 0x000000;
 
 // A mark image: its colour (0xRRGGBB) and whether it is drawn.
-class TEditorMark : public TNotifyPersistent {
+class TEditorMark : public TEditorOption {
  public:
   std::uint32_t Color() const { return m_color; }
-  void SetColor(std::uint32_t v);
+  void SetColor(std::uint32_t v) { Set(m_color, v); }
   bool Visible() const { return m_visible; }
-  void SetVisible(bool v);
+  void SetVisible(bool v) { Set(m_visible, v); }
 
  private:
   std::uint32_t m_color = kMarkGray;
