@@ -126,6 +126,8 @@ void TEditor::SelectionChanged() {
 void TEditor::CleanSelection() {
   const bool was = m_selState != sstNone;
   m_selState = sstNone;
+  // A drag needs the selection it started from.
+  m_dragState = sdNone;
   m_hitLength = 0;
   m_mouseSelecting = false;
   m_rowSelecting = false;
@@ -154,6 +156,7 @@ void TEditor::Reselect(int anchorRow, int anchorCol, int row, int col) {
 
 void TEditor::SetSelectionMode(TEditorSelectionMode mode) {
   if (mode == m_selMode || m_dragState == sdDragging) return;
+  m_dragState = sdNone;  // a drag only prepared is given up
   m_selMode = mode;
   if (m_selState != sstNone) SelectionChanged();
   if (OnSelectionModeChange) OnSelectionModeChange();

@@ -351,6 +351,14 @@ TEST(SelectionTest, MouseSelectsRowsAndDrags) {
   EXPECT_EQ(editor.SelectionMode(), smLine);
   editor.CancelDrag();
   EXPECT_EQ(editor.SelDragState(), sdNone);
+  // A drag only prepared is given up by a mode switch (found by the fuzzer:
+  // the box then measured the frozen line range).
+  editor.SetSelStart(0);
+  editor.SetSelLength(5);
+  editor.MouseDown(X(2), Y(0));
+  editor.SetSelectionMode(smBox);
+  EXPECT_EQ(editor.SelDragState(), sdNone);
+  EXPECT_EQ(static_cast<std::int64_t>(editor.SelText().size()), editor.SelLength());
 }
 
 TEST(SelectionTest, WordsAndTokens) {
