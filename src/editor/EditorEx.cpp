@@ -245,7 +245,7 @@ bool TEditorEx::PatternHasCrLf() const {
   return HasSearchOption(m_options, soRegexp) && LowerSjis(m_findString).find("\\r\\n") != std::string::npos;
 }
 
-bool TEditorEx::RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len) {
+bool TEditorEx::RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len, TZeroCursor& zero) {
   if (!HasSearchOption(m_options, soRegexp)) {
     if (m_foldedPattern.empty() || m_foldedPattern.size() > s.size()) return false;
     for (;;) {
@@ -267,26 +267,33 @@ bool TEditorEx::RawMatch(std::string_view s, std::size_t from, std::size_t& pos,
   // go on after it.
   for (;;) {
     if (from > s.size()) return false;
-    const void* nul = std::memchr(s.data() + from, 0, s.size() - from);
-    const std::size_t stop = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - s.data()) : s.size();
+    if (!zero.known || zero.at < from) {
+      const void* nul = std::memchr(s.data() + from, 0, s.size() - from);
+      zero.at = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - s.data()) : s.size();
+      zero.known = true;
+    }
+    const std::size_t stop = zero.at;
     int position = 0, length = 0;
     if (m_matcher.Match(s.substr(0, stop), from, position, length) > 0) {
       pos = static_cast<std::size_t>(position - 1);
       len = static_cast<std::size_t>(length);
       return true;
     }
-    if (!nul) return false;
+    if (stop >= s.size()) return false;
     from = stop + 1;
   }
 }
 
-bool TEditorEx::SearchFrom(std::string_view s, std::size_t from, bool allowEmpty, std::size_t& pos, std::size_t& len) {
+bool TEditorEx::SearchFrom(std::string_view s, std::size_t from, bool allowEmpty, std::size_t& pos, std::size_t& len,
+                           TZeroCursor* zero) {
   if (m_findString.empty()) return false;
+  TZeroCursor local;
+  if (!zero) zero = &local;
   if (!m_matcherReady) PrepareMatcher();
   const bool wholeWord = HasSearchOption(m_options, soWholeWord);
   while (from <= s.size()) {
     std::size_t p = 0, l = 0;
-    if (!RawMatch(s, from, p, l)) return false;
+    if (!RawMatch(s, from, p, l, *zero)) return false;
     const bool accepted = l <= static_cast<std::size_t>(kMaxHitLength) && (l > 0 || allowEmpty) &&
                           (!wholeWord || IsWholeWord(s, static_cast<int>(p) + 1, static_cast<int>(l)));
     if (accepted) {
@@ -318,7 +325,8 @@ int TEditorEx::SearchRPos(std::string_view s, int& len) {
   const std::string text = Folded(s);
   std::size_t from = 0, p = 0, l = 0;
   int found = 0;
-  while (SearchFrom(text, from, true, p, l)) {
+  TZeroCursor zero;
+  while (SearchFrom(text, from, true, p, l, &zero)) {
     found = static_cast<int>(p) + 1;
     len = static_cast<int>(l);
     from = l > 0 ? p + l : p < text.size() ? p + CharLength(text, p) : text.size() + 1;
@@ -430,7 +438,8 @@ bool TEditorEx::FindPrev() {
       const std::string_view line = FoldedView(LineView(lineRow, List().RowEnd(lineRow), joined), folded);
       std::size_t from = 0, p = 0, l = 0, bestP = 0, bestL = 0;
       bool found = false;
-      while (SearchFrom(line, from, false, p, l) && static_cast<std::int64_t>(p + l) <= limit) {
+      TZeroCursor zero;
+      while (SearchFrom(line, from, false, p, l, &zero) && static_cast<std::int64_t>(p + l) <= limit) {
         found = true;
         bestP = p;
         bestL = l;
@@ -484,8 +493,9 @@ template <typename TSearch>
 int ReplaceIn(std::string_view text, std::string_view folded, const std::string& with, TSearch search, std::string& out) {
   int count = 0;
   std::size_t from = 0, last = 0, p = 0, l = 0;
+  TEditorEx::TZeroCursor zero;
   out.clear();
-  while (from <= folded.size() && search(folded, from, p, l)) {
+  while (from <= folded.size() && search(folded, from, p, l, zero)) {
     out.append(text, last, p - last);
     out += with;
     ++count;
@@ -509,8 +519,8 @@ int TEditorEx::ReplaceAll(std::string_view s, bool expandCrLf) {
   if (m_findString.empty() || ReadOnly()) return 0;
   PrepareMatcher();
   const std::string with = expandCrLf ? ExpandCrLfText(s) : std::string(s);
-  auto search = [this](std::string_view t, std::size_t from, std::size_t& p, std::size_t& l) {
-    return SearchFrom(t, from, true, p, l);
+  auto search = [this](std::string_view t, std::size_t from, std::size_t& p, std::size_t& l, TZeroCursor& zero) {
+    return SearchFrom(t, from, true, p, l, &zero);
   };
   const int rows = List().GetCount();
   int count = 0;
@@ -612,7 +622,8 @@ int TEditorEx::SearchLine(int row) {
     if (FoldsCase()) LowerInPlace(text);
     const std::size_t base = starts[static_cast<std::size_t>(context)];
     std::size_t from = starts[static_cast<std::size_t>(first)] - base, p = 0, l = 0;
-    while (from <= text.size() && SearchFrom(text, from, false, p, l) && base + p < windowEnd) {
+    TZeroCursor zero;
+    while (from <= text.size() && SearchFrom(text, from, false, p, l, &zero) && base + p < windowEnd) {
       cache.matches.emplace_back(base + p, l);
       from = p + l;
     }

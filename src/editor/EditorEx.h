@@ -124,7 +124,15 @@ class TEditorEx : public TEditor {
   // The first acceptable match at or after byte `from` (a character start):
   // at most 250 bytes, a whole word when asked, not empty unless allowEmpty.
   // 0-based; false when none.
-  bool SearchFrom(std::string_view s, std::size_t from, bool allowEmpty, std::size_t& pos, std::size_t& len);
+  // Where the next zero byte of a text lies (the engine's text ends there),
+  // kept by a caller that searches one text from later and later starts, so
+  // that many searches along a long text stay linear.
+  struct TZeroCursor {
+    bool known = false;
+    std::size_t at = 0;
+  };
+  bool SearchFrom(std::string_view s, std::size_t from, bool allowEmpty, std::size_t& pos, std::size_t& len,
+                  TZeroCursor* zero = nullptr);
 
   // The whole logical line that holds `row`; empty outside the rows.
   std::string LineString(int row) const;
@@ -158,7 +166,7 @@ class TEditorEx : public TEditor {
   // Compiles the pattern for the current options (throws on a bad one).
   void PrepareMatcher();
   // The first raw match at or after `from`: 0-based, false when none.
-  bool RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len);
+  bool RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len, TZeroCursor& zero);
   // A search without match case or regular expression compares lowered texts.
   bool FoldsCase() const { return (m_options & (SearchOption(soMatchCase) | SearchOption(soRegexp))) == 0; }
   // The text a search compares: lowered without match case.

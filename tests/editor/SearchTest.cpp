@@ -232,6 +232,20 @@ TEST(SearchTest, EmptyMatchesNeverHang) {
     editor.SetExSearchOptions(kRegexp);
     editor.ReplaceAll("-", false);
   }
+  // A megabyte of one byte: every empty or rejected match moves on by a
+  // character, each search reading only what lies ahead of it.
+  TEditorEx big;
+  big.Lines().SetTextStr(std::string(1u << 20, 'a'));
+  big.SetFindString("x?");
+  big.SetExSearchOptions(kRegexp | kWord);
+  EXPECT_FALSE(big.FindNext());
+  big.SetFindString("a");
+  EXPECT_FALSE(big.FindNext());
+  big.SetExSearchOptions(kRegexp);
+  int len = 0;
+  EXPECT_EQ(big.SearchRPos(std::string(100000, 'a'), len), 100000);
+  EXPECT_EQ(big.ReplaceAll("", false), 1 << 20);
+  EXPECT_EQ(big.GetTextLen(), 0);
   // Replace all puts the replacement at every empty match too.
   TEditorEx editor;
   editor.Lines().SetTextStr("ab\r\ncd\r\n");
