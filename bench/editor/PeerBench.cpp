@@ -17,6 +17,7 @@
 
 #include "BenchText.h"
 #include "BenchTiming.h"
+#include "PeerEditors.h"
 #include "base/Codec.h"
 #include "editor/Editor.h"
 
@@ -43,15 +44,9 @@ struct TOurs {
 
 // ---- QPlainTextEdit ----------------------------------------------------------
 
-struct TPlain {
-  QPlainTextEdit edit;
-  TPlain() {
-    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
-    edit.show();
-  }
+struct TPlain : nuv::bench::TPlainPeer {
   void Load(const QString& text, bool wrap) {
-    edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    edit.setPlainText(text);
+    SetText(text, wrap);
     if (wrap) LayOutAll();
   }
   // Wrapping is lazy: lay out every block so the whole text is wrapped.
@@ -68,16 +63,9 @@ struct TPlain {
 
 // ---- QScintilla ----------------------------------------------------------------
 
-struct TScintilla {
-  QsciScintilla edit;
-  TScintilla() {
-    edit.setUtf8(true);
-    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
-    edit.show();
-  }
+struct TScintilla : nuv::bench::TScintillaPeer {
   void Load(const std::string& utf8, bool wrap) {
-    edit.setWrapMode(wrap ? QsciScintilla::WrapCharacter : QsciScintilla::WrapNone);
-    edit.SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.c_str());
+    SetText(utf8, wrap);
     if (wrap) WrapAll();
   }
   long LastDisplayLine() {

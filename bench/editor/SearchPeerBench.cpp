@@ -20,6 +20,7 @@
 
 #include "BenchText.h"
 #include "BenchTiming.h"
+#include "PeerEditors.h"
 #include "base/Codec.h"
 #include "editor/EditorEx.h"
 
@@ -40,16 +41,8 @@ void Expect(bool ok, const char* what) {
 const char* const kFrequent = "editor";
 const char* const kRare = "needle";
 
-struct TPlain {
-  QPlainTextEdit edit;
-  TPlain() {
-    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
-    edit.show();
-  }
-  void Load(const QString& text, bool wrap) {
-    edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    edit.setPlainText(text);
-  }
+struct TPlain : nuv::bench::TPlainPeer {
+  void Load(const QString& text, bool wrap) { SetText(text, wrap); }
   void Start() { edit.moveCursor(QTextCursor::Start); }
   int FindAll(const QString& word, int limit) {
     Start();
@@ -80,16 +73,9 @@ struct TPlain {
   }
 };
 
-struct TScintilla {
-  QsciScintilla edit;
-  TScintilla() {
-    edit.setUtf8(true);
-    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
-    edit.show();
-  }
+struct TScintilla : nuv::bench::TScintillaPeer {
   void Load(const std::string& utf8, bool wrap) {
-    edit.setWrapMode(wrap ? QsciScintilla::WrapCharacter : QsciScintilla::WrapNone);
-    edit.SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.c_str());
+    SetText(utf8, wrap);
     edit.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   }
   int FindAll(const QString& word, int limit) {
