@@ -43,7 +43,8 @@ void TEditor::ExchangeList(TEditor& other) {
   m_list = shared;
   m_list->Reference(this);
   m_row = m_col = m_topRow = m_topCol = 0;
-  m_selecting = false;
+  m_selState = sstNone;
+  m_hitLength = 0;
   AdjustCol(true, -1);
 }
 
@@ -260,6 +261,8 @@ void TEditor::InitCol() {
 int TEditor::ScreenRows() const { return m_measurer->ScreenHeight() / std::max(1, m_measurer->RowHeight()); }
 
 void TEditor::DoChange(const TDrawInfo& info) {
+  // Any change of the text ends a selection or hit: its positions are stale.
+  CleanSelection();
   if (!info.Valid) return;
   m_modified = true;
   if (OnChange) OnChange();
@@ -380,11 +383,7 @@ void TEditor::KeyDown(TEditorKey key, TKeyState state) {
   // Navigation: Shift extends the selection from an anchor, otherwise any
   // selection is removed.
   if (state.Shift) {
-    if (!m_selecting) {
-      m_selecting = true;
-      m_anchorRow = m_row;
-      m_anchorCol = m_col;
-    }
+    if (m_selState == sstNone) InitSelection();
   } else {
     CleanSelection();
   }
@@ -426,6 +425,7 @@ void TEditor::KeyDown(TEditorKey key, TKeyState state) {
       break;
   }
   ScrollCaret();
+  if (state.Shift) ExtendSelection();
   CaretEndUpdate();
 }
 
@@ -881,103 +881,5 @@ void TEditor::Redo() {
 }
 
 void TEditor::Clear() { m_list->Clear(); }
-
-// ---- selection -------------------------------------------------------------------
-
-bool TEditor::Selected() const { return m_selecting && (m_anchorRow != m_row || m_anchorCol != m_col); }
-
-TEditor::TSelRange TEditor::Selection() const {
-  const bool caretFirst = m_row < m_anchorRow || (m_row == m_anchorRow && m_col < m_anchorCol);
-  if (caretFirst) return {m_row, m_col, m_anchorRow, m_anchorCol};
-  return {m_anchorRow, m_anchorCol, m_row, m_col};
-}
-
-std::int64_t TEditor::SelStart() const {
-  if (!Selected()) return GetSelIndex(0, m_row, m_col);
-  const TSelRange sel = Selection();
-  return GetSelIndex(0, sel.startRow, sel.startCol);
-}
-
-std::int64_t TEditor::SelLength() const {
-  if (!Selected()) return 0;
-  const TSelRange sel = Selection();
-  return GetSelIndex(sel.startRow, sel.endRow, sel.endCol) -
-         std::min(ColToByteIndex(sel.startRow, sel.startCol), RowLength(sel.startRow));
-}
-
-std::string TEditor::SelText() const {
-  if (!Selected()) return std::string();
-  const TSelRange sel = Selection();
-  const int rows = m_list->GetCount();
-  const std::string text = m_list->ListInfo(sel.startRow, std::min(sel.endRow, rows - 1) - sel.startRow + 1);
-  const std::size_t start = static_cast<std::size_t>(std::min(ColToByteIndex(sel.startRow, sel.startCol), RowLength(sel.startRow)));
-  return text.substr(std::min(start, text.size()), static_cast<std::size_t>(SelLength()));
-}
-
-void TEditor::SetSelStart(std::int64_t index) {
-  CleanSelection();
-  if (index <= 0) {
-    SetRowCol(0, 0);
-  } else {
-    SetSelIndex(0, index);
-  }
-}
-
-void TEditor::SetSelLength(std::int64_t length) {
-  if (length <= 0) {
-    CleanSelection();
-    return;
-  }
-  const std::int64_t start = SelStart();
-  CleanSelection();
-  m_selecting = true;
-  m_anchorRow = m_row;
-  m_anchorCol = m_col;
-  SetSelIndex(0, start + length);
-}
-
-void TEditor::SelectAll() {
-  SetRowCol(0, 0);
-  m_selecting = true;
-  m_anchorRow = 0;
-  m_anchorCol = 0;
-  SetSelIndex(0, m_list->TextLength());
-}
-
-TEditor::TSelEdit TEditor::SelectionEdit(std::string_view insert) const {
-  // The rows of the selection, with the selected part replaced by `insert`.
-  const TSelRange sel = Selection();
-  const int rows = m_list->GetCount();
-  TSelEdit edit;
-  edit.row = sel.startRow;
-  edit.fromRow = m_list->RowStart(sel.startRow);
-  const std::string first = ListStr(sel.startRow);
-  const int sb = std::min(ColToByteIndex(sel.startRow, sel.startCol), static_cast<int>(first.size()));
-  edit.caret = GetSelIndex(edit.fromRow, sel.startRow, sel.startCol) + static_cast<std::int64_t>(insert.size());
-  edit.text = first.substr(0, static_cast<std::size_t>(sb));
-  edit.text.append(insert);
-  int lastRow = sel.endRow;
-  if (sel.endRow < rows) {
-    const std::string last = ListStr(sel.endRow);
-    const int eb = std::min(ColToByteIndex(sel.endRow, sel.endCol), static_cast<int>(last.size()));
-    edit.text.append(last, static_cast<std::size_t>(eb));
-    m_list->CheckCrlf(sel.endRow, edit.text);
-  } else {
-    lastRow = rows - 1;
-  }
-  edit.count = std::max(0, lastRow - sel.startRow + 1);
-  return edit;
-}
-
-void TEditor::ClearSelection() {
-  if (!Selected() || m_readOnly) return;
-  const TSelEdit edit = SelectionEdit(std::string_view());
-  CleanSelection();
-  CaretBeginUpdate();
-  ReplaceAndPlace(edit.row, edit.count, edit.text, edit.fromRow, edit.caret);
-  CaretEndUpdate();
-}
-
-void TEditor::CleanSelection() { m_selecting = false; }
 
 }  // namespace nuv
