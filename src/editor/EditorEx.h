@@ -123,6 +123,8 @@ class TEditorEx : public TEditor {
   // at most 250 bytes, a whole word when asked, not empty unless allowEmpty.
   // 0-based; false when none.
   bool SearchFrom(std::string_view s, std::size_t from, bool allowEmpty, std::size_t& pos, std::size_t& len);
+  // The text a search compares, which SearchFrom takes: lowered without match case.
+  std::string Folded(std::string_view s) const;
 
   // The whole logical line that holds `row`; empty outside the rows.
   std::string LineString(int row) const;
@@ -150,8 +152,6 @@ class TEditorEx : public TEditor {
   void PrepareMatcher();
   // The first raw match at or after `from`: 0-based, false when none.
   bool RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len);
-  // The text a search compares: lowered without match case.
-  std::string Folded(std::string_view s) const;
   bool PatternHasCrLf() const;
   // Shows a hit of `len` bytes at byte `offset` of the logical line from `lineRow`.
   void ShowHit(int lineRow, std::int64_t offset, int len);

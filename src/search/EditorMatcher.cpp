@@ -7,12 +7,22 @@ void TEditorMatcher::SetQuery(std::string_view pattern, TExSearchOptions options
   m_editor.SetFindString(pattern);
   m_editor.SetExSearchOptions(options);
   // Compile now, so a bad pattern is reported before any page is searched.
-  std::size_t start = 0, length = 0;
-  m_editor.SearchFrom(std::string_view(), 0, false, start, length);
+  int length = 0;
+  m_editor.SearchPos(std::string_view(), length);
 }
 
-bool TEditorMatcher::Find(std::string_view text, std::size_t from, std::size_t& start, std::size_t& length) {
-  return m_editor.SearchFrom(text, from, false, start, length);
+void TEditorMatcher::SetText(std::string_view text) {
+  const TExSearchOptions options = m_editor.ExSearchOptions();
+  if (HasSearchOption(options, soMatchCase) || HasSearchOption(options, soRegexp)) {
+    m_text = text;
+  } else {
+    m_folded = m_editor.Folded(text);
+    m_text = m_folded;
+  }
+}
+
+bool TEditorMatcher::Find(std::size_t from, std::size_t& start, std::size_t& length) {
+  return m_editor.SearchFrom(m_text, from, false, start, length);
 }
 
 }  // namespace nuv

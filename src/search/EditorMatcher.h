@@ -3,6 +3,7 @@
 // same hits as the page shown in the editor.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "editor/EditorEx.h"
@@ -14,12 +15,15 @@ class TEditorMatcher : public ITextMatcher {
  public:
   // Throws the engine's error for a bad pattern.
   void SetQuery(std::string_view pattern, TExSearchOptions options);
-  bool Find(std::string_view text, std::size_t from, std::size_t& start, std::size_t& length) override;
+  void SetText(std::string_view text) override;
+  bool Find(std::size_t from, std::size_t& start, std::size_t& length) override;
   // The hidden editor, a buffer for replacing in texts that are not shown.
   TEditorEx& Editor() { return m_editor; }
 
  private:
   TEditorEx m_editor;
+  std::string_view m_text;
+  std::string m_folded;  // the text lowered, for a search without case
 };
 
 }  // namespace nuv

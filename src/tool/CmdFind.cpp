@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/Codec.h"
+#include "base/Error.h"
 #include "editor/EditorEx.h"
 #include "outline/NodeData.h"
 #include "outline/OutlineTree.h"
@@ -33,6 +34,17 @@ bool SearchOptionsOf(const TArgs& args, TExSearchOptions& options) {
   return true;
 }
 
+// Compiles the pattern; false, with the engine's message printed, for a bad one.
+bool SetQuery(TEditorMatcher& matcher, const std::string& pattern, TExSearchOptions options) {
+  try {
+    matcher.SetQuery(pattern, options);
+    return true;
+  } catch (const ENuvError& e) {
+    Fail(Cp932ToUtf8(e.Message()));
+    return false;
+  }
+}
+
 std::string ArgToSjis(const std::string& utf8, bool& ok) {
   const auto sjis = Utf8ToCp932(utf8);
   ok = sjis.has_value();
@@ -54,7 +66,7 @@ int RunFind(const std::vector<std::string>& argv) {
   if (!ReadDocument(args.positional[0], tree, file)) return 2;
 
   TEditorMatcher matcher;
-  matcher.SetQuery(pattern, options);
+  if (!SetQuery(matcher, pattern, options)) return 2;
   bool found = false;
   int pageNumber = 0;
   for (TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
@@ -90,7 +102,7 @@ int RunReplace(const std::vector<std::string>& argv) {
   // Every body goes through the extended editor's replace all, as a page does
   // in the window; titles stay.
   TEditorMatcher matcher;
-  matcher.SetQuery(pattern, options);
+  if (!SetQuery(matcher, pattern, options)) return 2;
   TEditorEx& editor = matcher.Editor();
   int count = 0;
   for (TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
