@@ -16,6 +16,7 @@
 #include "app/SessionState.h"
 #include "app/WindowServices.h"
 #include "base/Error.h"
+#include "base/ScopedFlag.h"
 #include "base/FixedText.h"
 #include "base/Prompts.h"
 #include "outline/DocumentState.h"
@@ -41,18 +42,6 @@ class TWaitCursor {
   ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
   TWaitCursor(const TWaitCursor&) = delete;
   TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-// A flag that is set for the length of a command, whichever way it ends.
-class TBusy {
- public:
-  explicit TBusy(bool& flag) : m_flag(flag) { m_flag = true; }
-  ~TBusy() { m_flag = false; }
-  TBusy(const TBusy&) = delete;
-  TBusy& operator=(const TBusy&) = delete;
-
- private:
-  bool& m_flag;
 };
 
 }  // namespace
@@ -197,7 +186,7 @@ void TFindCommands::acFindExecute() {
   const std::string pattern = dialog.Pattern();
   const TExSearchOptions options = dialog.options->Options();
   const TFindRange range = dialog.Range();
-  const TBusy busy(m_busy);
+  const TScopedFlag busy(m_busy);
   const TWaitCursor wait;
 
   // A bad pattern ends the command before the list is touched.
@@ -261,7 +250,7 @@ void TFindCommands::acReplaceExecute() {
   if (result != TfmReplace::kReplaceAsking && result != TfmReplace::kReplaceAll) return;
   TReplaceRequest request{dialog.Pattern(), dialog.Replacement(), dialog.options->Options(), dialog.Range(),
                           result == TfmReplace::kReplaceAll};
-  const TBusy busy(m_busy);
+  const TScopedFlag busy(m_busy);
   {
     // A bad pattern ends the command before any page is touched.
     TEditorMatcher check;
