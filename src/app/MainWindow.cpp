@@ -35,6 +35,8 @@
 #include "app/ClipboardController.h"
 #include "app/DateBar.h"
 #include "app/ExchangeController.h"
+#include "app/FindController.h"
+#include "app/PageRows.h"
 #include "app/MarkController.h"
 #include "app/OutlineView.h"
 #include "app/PageCommandsController.h"
@@ -104,7 +106,10 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_exchange = new TExchangeCommands(*this, this);
   connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
   m_recovery = new TRecoveryController(*this, *m_model, m_documents->Registry(), this);
+  m_find = new TFindCommands(*this, this);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
+  // A replace that changed several pages is taken back as one step.
+  m_clipboard->SetDocumentUndo([this] { return m_find->CanUndoReplace(); }, [this] { return m_find->UndoReplace(); });
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();
     raise();
@@ -115,6 +120,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   BuildMenus();
   ConnectCommands();
   ReadSession();
+  m_find->HistoryLoaded();
   ApplySettings();
   ApplySessionLayout();
   m_documents->RebuildHistoryMenus();
@@ -179,6 +185,13 @@ void Tfmnuv::BuildWidgets() {
   cbEditMode->setObjectName("cbEditMode");
   cbEditMode->addItems({QStringLiteral("テキスト"), "AWK", "C/C++", "Delphi", "HTML", "COBOL", "Perl", "JAVA"});
   tbEditor->addWidget(cbEditMode);
+  cbFind = new QComboBox(tbEditor);
+  cbFind->setObjectName("cbFind");
+  cbFind->setEditable(true);
+  cbFind->setInsertPolicy(QComboBox::NoInsert);
+  cbFind->setMinimumContentsLength(16);
+  cbFind->lineEdit()->setPlaceholderText(QStringLiteral("検索文字列"));
+  tbEditor->addWidget(cbFind);
   edWrapByte = new QSpinBox(tbEditor);
   edWrapByte->setObjectName("edWrapByte");
   edWrapByte->setRange(20, 200);
@@ -310,6 +323,8 @@ void Tfmnuv::BuildActions() {
   tbStandard->addAction(m_documents->acSave);
   tbFind->addAction(acViewTree);
   tbFind->addAction(acViewList);
+  tbFind->addAction(m_find->acFind);
+  for (QAction* a : {m_find->acFindD, m_find->acFindU, m_find->acFindCancel}) tbEditor->addAction(a);
   for (QAction* a : {m_pages->acNewNodeU, m_pages->acNewNodeD, m_pages->acNewCNode, m_pages->acNewNodeC}) tbTree->addAction(a);
   tbTree->addSeparator();
   tbTree->addAction(m_pages->acDelNode);
@@ -490,6 +505,7 @@ void Tfmnuv::ApplyTreeAndListLook() {
 void Tfmnuv::LoadSettingsFrom(const std::string& name) {
   const std::string path = name == kDefaultSettingsName ? ProgramFile(kDefaultSettingsName) : name;
   m_session.Load(TIniFile(path));
+  m_find->HistoryLoaded();
   m_config.SwitchTo(name);
   ApplySettings();
   ApplySessionLayout();
@@ -574,6 +590,7 @@ TFocusArea Tfmnuv::FocusArea() const {
     if (w == lvItem) return TFocusArea::ChildrenList;
     if (w == lvnuv) return TFocusArea::SearchList;
     if (w == edTitle) return TFocusArea::TitleBox;
+    if (w == cbFind) return TFocusArea::FindBox;
   }
   return TFocusArea::Editor;
 }
@@ -593,10 +610,7 @@ void Tfmnuv::FillChildrenList(TTreeNode* page) {
   const QSignalBlocker block(lvItem);
   lvItem->clear();
   for (TTreeNode* sibling : SiblingPages(m_tree, page)) {
-    auto* item = new QTreeWidgetItem(lvItem, {ToQString(sibling->Text())});
-    item->setIcon(0, QIcon(m_pictures.PagePixmap(sibling->ImageIndex(), sibling->StateIndex(), sibling->OverlayIndex(),
-                                                  false)));
-    item->setData(0, Qt::UserRole, static_cast<qulonglong>(sibling->Id()));
+    QTreeWidgetItem* item = AddPageRow(lvItem, sibling, m_pictures);
     if (sibling == page) {
       item->setSelected(true);
       lvItem->setCurrentItem(item);
@@ -715,7 +729,17 @@ TTreeNode* Tfmnuv::AddPageAbove() {
   return page;
 }
 
-void Tfmnuv::ShowStatusMessage(const std::string& sjis) { m_status->ShowMessage(ToQString(sjis)); }
+void Tfmnuv::ShowStatusMessage(const std::string& sjis) {
+  if (sjis.empty())
+    m_status->LeaveMessageMode();
+  else
+    m_status->ShowMessage(ToQString(sjis));
+}
+
+void Tfmnuv::ShowSearchList() {
+  if (!pnlList->isVisible()) acViewList->setChecked(true);
+  pnlList->setCurrentWidget(lvnuv);
+}
 
 void Tfmnuv::SetModifiedIndicator(bool modified) {
   m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());

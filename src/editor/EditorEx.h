@@ -133,6 +133,8 @@ class TEditorEx : public TEditor {
   };
   bool SearchFrom(std::string_view s, std::size_t from, bool allowEmpty, std::size_t& pos, std::size_t& len,
                   TZeroCursor* zero = nullptr);
+  // The text a search compares, which SearchFrom takes: lowered without match case.
+  std::string Folded(std::string_view s) const;
 
   // The whole logical line that holds `row`; empty outside the rows.
   std::string LineString(int row) const;
@@ -169,8 +171,6 @@ class TEditorEx : public TEditor {
   bool RawMatch(std::string_view s, std::size_t from, std::size_t& pos, std::size_t& len, TZeroCursor& zero);
   // A search without match case or regular expression compares lowered texts.
   bool FoldsCase() const { return (m_options & (SearchOption(soMatchCase) | SearchOption(soRegexp))) == 0; }
-  // The text a search compares: lowered without match case.
-  std::string Folded(std::string_view s) const;
   // The same without copying when nothing is lowered; `buffer` holds a copy.
   std::string_view FoldedView(std::string_view s, std::string& buffer) const;
   // The logical line of rows lineRow..end: the row itself when it is the
