@@ -37,6 +37,7 @@ namespace nuv {
 class TClipboardCommands;
 class TDateBar;
 class TDocumentController;
+class TEditModeCommands;
 class TExchangeCommands;
 class TMarkCommands;
 class TOutlineView;
@@ -44,7 +45,7 @@ class TPageCommands;
 class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
-class TPlainPageEditor;
+class TPageEditorView;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -112,6 +113,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands& Clipboard() { return *m_clipboard; }
   TMarkCommands& Marks() { return *m_marks; }
   TExchangeCommands& Exchange() { return *m_exchange; }
+  TEditModeCommands& EditModes() { return *m_editModes; }
+  QComboBox* EditModeBox() const { return cbEditMode; }
+  QSpinBox* WrapByteBox() const { return edWrapByte; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -132,6 +136,14 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void BuildMenuBar();
   void BuildMenus();
   void ApplySettings();
+  // The editor's part of the settings: view, colours, brackets, wheel, wrap box.
+  void ApplyEditorSettings();
+  // With WrapRight on, rows end at the editor's right edge.
+  void edxnuvResize();
+  // No bars when every row fits; vertical with word wrap, else both.
+  void UpdateEditorScrollBars();
+  // The editor's popup: its own items, then those the controllers add.
+  void BuildEditorPopup();
   void ApplyTreeAndListLook();
   void ReadSession();
   void WriteSession();
@@ -168,6 +180,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands* m_clipboard = nullptr;
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
+  TEditModeCommands* m_editModes = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
@@ -178,7 +191,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   bool m_quitRequested = false;
 
   TOutlineView* tvnuv = nullptr;
-  TPlainPageEditor* edxnuv = nullptr;
+  TPageEditorView* edxnuv = nullptr;
   QLineEdit* edTitle = nullptr;
   QToolButton* btLabel = nullptr;
   QToolButton* btMark = nullptr;
@@ -203,6 +216,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QAction* miSpilitMode = nullptr;
   QAction* miViewStatusBar = nullptr;
   QAction* miShowLineNo = nullptr;
+  QAction* acBoxPaste = nullptr;
+  QAction* acDeleteText = nullptr;
   QAction* miPirkaCompatible = nullptr;
   QAction* acExit = nullptr;
   QAction* acHelp = nullptr;

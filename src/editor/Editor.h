@@ -160,6 +160,14 @@ class TEditor : public IEditorClient {
   // Deletes the selected text as one step.
   void ClearSelection();
   void CleanSelection() override;
+  // The other end of a line selection; the mouse sets it where a drag starts.
+  int AnchorRow() const { return m_anchorRow; }
+  int AnchorCol() const { return m_anchorCol; }
+  void SetAnchor(int row, int col) {
+    m_selecting = true;
+    m_anchorRow = row;
+    m_anchorCol = col;
+  }
 
   // ---- IEditorClient
   int CaretRow() const override { return m_row; }
