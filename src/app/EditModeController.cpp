@@ -28,7 +28,8 @@ void TEditModeCommands::Rebuild() {
     delete action;
   }
   m_actions.clear();
-  m_modes = BuildEditModes(m_window.Config().EditModes);
+  m_slots = m_window.Config().EditModes;
+  m_modes = BuildEditModes(m_slots);
   const QSignalBlocker block(m_box);
   m_box->clear();
   for (std::size_t i = 0; i < m_modes.size(); ++i) {
@@ -45,6 +46,10 @@ void TEditModeCommands::Rebuild() {
   // settings and the box shows no entry until a mode is chosen.
   m_actions.front()->setChecked(true);
   m_box->setCurrentIndex(-1);
+}
+
+void TEditModeCommands::SettingsChanged() {
+  if (m_window.Config().EditModes != m_slots) Rebuild();
 }
 
 void TEditModeCommands::Choose(int index) {

@@ -24,6 +24,8 @@ class TEditModeCommands : public QObject {
   // Refills the menu and the box: the nine built-in modes, then the named
   // user modes of the settings. Text mode is checked, the box shows nothing.
   void Rebuild();
+  // Rebuilds when the user modes of the settings changed.
+  void SettingsChanged();
   // Runs the mode of menu entry `index`.
   void Choose(int index);
   const std::vector<TEditMode>& Modes() const { return m_modes; }
@@ -35,6 +37,7 @@ class TEditModeCommands : public QObject {
   QComboBox* m_box;
   QActionGroup* m_group;
   std::vector<TEditMode> m_modes;
+  std::array<TEditModeSlot, kEditModeSlots> m_slots;
   std::vector<QAction*> m_actions;
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/Actions.h"
 #include "app/ClipboardController.h"
+#include "app/EditModeController.h"
 #include "app/MainWindow.h"
 #include "config/WrapRight.h"
 #include "editor/view/EditorSettings.h"
@@ -20,6 +21,7 @@ void Tfmnuv::ApplyEditorSettings() {
   ApplyColors(m_config, target);
   ApplyBrackets(m_config, edxnuv->ViewFountain());
   edxnuv->SetScrollLine(m_config.ScrollLine);
+  m_editModes->SettingsChanged();
   {
     const QSignalBlocker block(edWrapByte);
     edWrapByte->setValue(m_config.WrapByte);

@@ -504,7 +504,10 @@ void TEditorView::PaintLeftbar(QPainter& p, const TColors& c, int firstRow, int 
   const QColor barFg = ToQColor(bar.Color(), c.fg);
   const int height = viewport()->height();
   const int rows = m_editor->GetListCount();
-  if (g.ImagebarWidth > 0) p.fillRect(QRect(0, 0, g.ImagebarWidth, height), bar.Visible() ? barBg : c.bg);
+  if (g.ImagebarWidth > 0) {
+    p.fillRect(QRect(0, 0, g.ImagebarWidth, height), bar.Visible() ? barBg : c.bg);
+    for (int row = firstRow; row <= lastRow && row < rows; ++row) PaintRowMarks(p, row);
+  }
   if (g.LeftbarWidth <= 0) return;
   const int left = g.ImagebarWidth;
   p.fillRect(QRect(left, 0, g.LeftbarWidth - 2, height), barBg);
@@ -536,6 +539,69 @@ void TEditorView::PaintLeftbar(QPainter& p, const TColors& c, int firstRow, int 
   p.drawLine(ex, 0, ex, height);
   p.setPen(bar.Edge() ? QColor(Qt::gray) : barFg);
   p.drawLine(ex + 1, 0, ex + 1, height);
+}
+
+void TEditorView::PaintRowMarks(QPainter& p, int row) {
+  const TRowMarks marks = m_editor->GetListRowMarks(row);
+  if (marks.Empty()) return;
+  const TEditorImagebar& bar = m_view.Imagebar;
+  const int y = RowY(row) + 2;
+  // The lowest digit mark: its digit in cyan on navy in a raised 8 x 11 box.
+  for (int mark = 0; mark <= 9; ++mark) {
+    if (!marks.Has(static_cast<TRowMark>(mark))) continue;
+    const QRect box(bar.LeftMargin(), y, 8, 11);
+    p.fillRect(box, QColor(0, 0, 128));
+    p.setPen(Qt::white);
+    p.drawLine(box.topLeft(), box.topRight());
+    p.drawLine(box.topLeft(), box.bottomLeft());
+    p.setPen(Qt::gray);
+    p.drawLine(box.bottomLeft(), box.bottomRight());
+    p.drawLine(box.topRight(), box.bottomRight());
+    QFont digit = font();
+    digit.setPixelSize(9);
+    p.setFont(digit);
+    p.setPen(Qt::cyan);
+    p.drawText(box, Qt::AlignCenter, QString::number(mark));
+    p.setFont(font());
+    break;
+  }
+  // The lowest picture mark (10 to 15) right of the digits, 11 x 11.
+  static const QColor kMarkColors[] = {Qt::blue, Qt::red, Qt::darkGreen, Qt::red, Qt::gray, Qt::yellow};
+  for (int mark = 10; mark <= 15; ++mark) {
+    if (!marks.Has(static_cast<TRowMark>(mark))) continue;
+    const QRect box(bar.LeftMargin() + bar.DigitWidth(), y, 11, 11);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor color = kMarkColors[mark - 10];
+    if (mark == 10) {
+      p.setBrush(color);
+      p.setPen(Qt::NoPen);
+      p.drawEllipse(box.center(), 2, 2);
+    } else if (mark == 12) {
+      p.setBrush(color);
+      p.setPen(Qt::NoPen);
+      const QPoint points[] = {box.topLeft() + QPoint(2, 1), box.bottomLeft() + QPoint(2, -1), box.center() + QPoint(4, 0)};
+      p.drawPolygon(points, 3);
+    } else if (mark == 14) {
+      p.setPen(QPen(color, 2));
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(box.adjusted(1, 1, -1, -1));
+    } else {
+      p.setPen(Qt::black);
+      p.setBrush(color);
+      p.drawEllipse(box.adjusted(0, 0, -1, -1));
+      if (mark == 11) {
+        p.setPen(QPen(Qt::yellow, 2));
+        p.drawLine(box.topLeft() + QPoint(3, 3), box.bottomRight() - QPoint(3, 3));
+        p.drawLine(box.topRight() + QPoint(-3, 3), box.bottomLeft() + QPoint(3, -3));
+      } else if (mark == 15) {
+        p.setPen(Qt::black);
+        p.drawArc(box.adjusted(3, 3, -3, -3), 200 * 16, 140 * 16);
+      }
+    }
+    p.restore();
+    break;
+  }
 }
 
 void TEditorView::PaintRuler(QPainter& p, const TColors& c) {

@@ -107,6 +107,8 @@ class TEditorView : public QAbstractScrollArea {
   void PaintRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp);
   void PaintLeftbar(QPainter& p, const TColors& c, int firstRow, int lastRow);
   void PaintRuler(QPainter& p, const TColors& c);
+  // The images of a row's lowest digit mark and lowest picture mark.
+  void PaintRowMarks(QPainter& p, int row);
   void PaintCaret(QPainter& p, const TColors& c);
   void PaintPreedit(QPainter& p, const TColors& c);
 

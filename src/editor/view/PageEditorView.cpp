@@ -57,7 +57,10 @@ void TPageEditorView::SetText(std::string_view text) {
   Refresh();
 }
 
-void TPageEditorView::SetSelection(int start, int length) { SetPageSelection(Editor(), start, length); }
+void TPageEditorView::SetSelection(int start, int length) {
+  // The caret event comes after the scroll, so the view follows it at once.
+  Edit([&] { SetPageSelection(Editor(), start, length); });
+}
 
 int TPageEditorView::CaretCol() const { return PageCaretCol(Editor()); }
 
