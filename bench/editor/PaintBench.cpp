@@ -159,12 +159,13 @@ int main(int argc, char** argv) {
   full.scintilla = Median(runs, [] {}, [&] { render(scintilla.viewport()); });
   results.push_back(full);
 
-  // Scrolling by one row: the scroll and the repaint it needs.
+  // Scrolling by one row: the scroll and the repaint it asks for, as the
+  // window system would deliver it (each editor scrolls its own way).
   TResult scroll{"scroll by one row", 2e-3};
   auto scrollOne = [&](QAbstractScrollArea& area) {
     QScrollBar* bar = area.verticalScrollBar();
     bar->setValue(bar->value() + 1 > bar->maximum() / 2 ? 0 : bar->value() + 1);
-    render(area.viewport());
+    QApplication::processEvents();
   };
   scroll.ours = Median(runs, [] {}, [&] { scrollOne(ours); });
   scroll.plain = Median(runs, [] {}, [&] { scrollOne(plain); });

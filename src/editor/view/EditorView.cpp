@@ -192,9 +192,23 @@ void TEditorView::resizeEvent(QResizeEvent* event) {
 
 void TEditorView::scrollContentsBy(int, int) {
   if (m_syncingBars) return;
+  const int oldTop = m_editor->TopRow();
+  const int oldCol = m_editor->TopCol();
   m_editor->SetTopRow(verticalScrollBar()->value());
   m_editor->SetTopCol(horizontalScrollBar()->value());
-  viewport()->update();
+  ScrolledFrom(oldTop, oldCol);
+}
+
+void TEditorView::ScrolledFrom(int oldTop, int oldCol) {
+  const int rows = m_editor->TopRow() - oldTop;
+  if (m_editor->TopCol() != oldCol || std::abs(rows) >= m_geometry.VisibleRows) {
+    viewport()->update();
+  } else if (rows != 0) {
+    // The rows on screen move as pixels; only the uncovered strip is painted.
+    const QRect area(0, m_geometry.TopMargin, viewport()->width(), viewport()->height() - m_geometry.TopMargin);
+    viewport()->scroll(0, -rows * m_geometry.RowHeight, area);
+    viewport()->update(CaretRect().adjusted(-1, -1, 1, 1));
+  }
   updateMicroFocus();
 }
 
@@ -916,10 +930,10 @@ void TEditorView::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(ev
 void TEditorView::wheelEvent(QWheelEvent* event) {
   const int notches = event->angleDelta().y() / 120;
   if (notches == 0) return;
-  m_editor->SetTopRow(m_editor->TopRow() - notches * m_scrollLine);
+  const int oldTop = m_editor->TopRow();
+  m_editor->SetTopRow(oldTop - notches * m_scrollLine);
   UpdateScrollBars();
-  viewport()->update();
-  updateMicroFocus();
+  ScrolledFrom(oldTop, m_editor->TopCol());
   event->accept();
 }
 

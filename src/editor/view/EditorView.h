@@ -94,6 +94,8 @@ class TEditorView : public QAbstractScrollArea {
   void ApplyFont();
   void UpdateGeometry();
   void UpdateScrollBars();
+  // Repaints after the view moved from (oldTop, oldCol).
+  void ScrolledFrom(int oldTop, int oldCol);
   void OnEditorChange();
   void OnCaretMoved();
   void RepaintRows(int first, int last);
