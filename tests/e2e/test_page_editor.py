@@ -16,6 +16,15 @@ def click_editor(s, nuv):
     s.settle()
 
 
+def map_characters(s, text):
+    """Gives every non-ASCII character of `text` a key of its own before typing.
+    xdotool would otherwise remap one spare key per character while the
+    program may still be reading the previous mapping, and lose characters."""
+    for ch in sorted(set(c for c in text if ord(c) > 0x7F)):
+        s.run(["xmodmap", "-e", f"keycode any = U{ord(ch):04X}"])
+    s.settle(1.0)
+
+
 def save_as(s, name):
     s.key("ctrl+s")  # a text document asks where to save it
     s.type(s.path(name))
@@ -32,6 +41,7 @@ def saved_text(s, pk2):
 def typing_reaches_the_saved_page(s):
     nuv = s.start_nuv(s.write("doc.txt", ".A\r\n"))
     click_editor(s, nuv)
+    map_characters(s, "日本語かな")
     s.key("ctrl+End")
     s.type("  日本語")
     s.key("Return")            # the new line takes the indent of the one above
