@@ -1,10 +1,12 @@
-// The window's edit modes and the settings it applies to its page editor.
+// The window's edit modes, the settings it applies to its page editor, and
+// the editor's keys and focus inside the window.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
 #include <QSpinBox>
+#include <QTest>
 
 #include "app/EditModeController.h"
 #include "editor/view/EditorView.h"
@@ -64,6 +66,37 @@ TEST_F(EditModeWindowTest, TheSettingsReachTheEditorAndWrapRightLeavesWrapByte) 
   QApplication::processEvents();
   EXPECT_LT(View().Editor().WrapOption().WrapByte(), wide);
   EXPECT_EQ(window->Config().WrapByte, 60);
+}
+
+TEST_F(EditModeWindowTest, TheEditorsKeysWinOverAWindowShortcutOnTheSameKey) {
+  Start({QString::fromStdString(docs.Write("doc.txt", ".A\r\nabc\r\n"))});
+  QAction grabber(window.get());
+  grabber.setShortcut(QKeySequence(Qt::Key_End));
+  grabber.setShortcutContext(Qt::WindowShortcut);
+  window->addAction(&grabber);
+  int fired = 0;
+  QObject::connect(&grabber, &QAction::triggered, [&fired] { ++fired; });
+  window->activateWindow();
+  window->PageEditor()->setFocus();
+  QApplication::processEvents();
+  QTest::keyClick(window->PageEditor(), Qt::Key_End);
+  EXPECT_EQ(fired, 0);
+  EXPECT_EQ(window->Editor().CaretCol(), 3);
+  QTest::keyClick(window->PageEditor(), Qt::Key_Tab);  // typed, the focus stays
+  EXPECT_EQ(window->Editor().Text(), "abc\t\r\n");
+  EXPECT_EQ(QApplication::focusWidget(), window->PageEditor());
+}
+
+TEST_F(EditModeWindowTest, OpeningAMenuIsNoFocusLossButLeavingTheEditorStoresThePage) {
+  Start({QString::fromStdString(docs.Write("doc.txt", ".A\r\nbody\r\n"))});
+  TTreeNode* page = window->Tree().GetFirstNode();
+  Type("new ");
+  QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(window->PageEditor(), &toMenu);
+  EXPECT_EQ(page->Data()->Body(), "body\r\n");
+  QFocusEvent toTree(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(window->PageEditor(), &toTree);
+  EXPECT_EQ(page->Data()->Body(), "new body\r\n");
 }
 
 }  // namespace
