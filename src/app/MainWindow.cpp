@@ -45,6 +45,7 @@
 #include "app/OutlineModel.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
+#include "app/RecoveryController.h"
 #include "app/TitleValidator.h"
 #include "base/Codec.h"
 #include "base/Error.h"
@@ -103,6 +104,8 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
   m_exchange = new TExchangeCommands(*this, this);
   m_editModes = new TEditModeCommands(*this, *edxnuv, cbEditMode, this);
+  connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
+  m_recovery = new TRecoveryController(*this, *m_model, m_documents->Registry(), this);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();
@@ -672,6 +675,7 @@ void Tfmnuv::edxnuvChange() {
   if (!edxnuv->Modified()) return;
   m_status->LeaveMessageMode();
   if (m_pageSwitch->EditorChanged()) SetModifiedIndicator(true);
+  m_recovery->Changed();
 }
 
 void Tfmnuv::edxnuvCaretMoved() {
@@ -721,6 +725,8 @@ void Tfmnuv::ShowStatusMessage(const std::string& sjis) { m_status->ShowMessage(
 
 void Tfmnuv::SetModifiedIndicator(bool modified) {
   m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());
+  // Cleared flags mean the document is its file again: no copy to keep.
+  if (!modified && m_recovery) m_recovery->Discard();
 }
 
 void Tfmnuv::UpdateCaption() {
@@ -787,6 +793,7 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
   m_doc.ClearFlags();
   SetModifiedIndicator(false);
   UpdateCaption();
+  if (!m_quitRequested) Guard([&] { m_recovery->OfferAtStart(!arguments.isEmpty()); });
 }
 
 void Tfmnuv::closeEvent(QCloseEvent* event) {
@@ -801,6 +808,7 @@ void Tfmnuv::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
+  m_recovery->Discard();  // saved, or the changes given up on purpose
   lvItem->clear();
   lvnuv->clear();
   WriteSession();

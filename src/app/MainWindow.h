@@ -46,6 +46,7 @@ class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
 class TPageEditorView;
+class TRecoveryController;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -116,6 +117,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TEditModeCommands& EditModes() { return *m_editModes; }
   QComboBox* EditModeBox() const { return cbEditMode; }
   QSpinBox* WrapByteBox() const { return edWrapByte; }
+  TRecoveryController& Recovery() { return *m_recovery; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -181,6 +183,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
   TEditModeCommands* m_editModes = nullptr;
+  TRecoveryController* m_recovery = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
