@@ -14,6 +14,7 @@
 #include "app/PageRows.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
+#include "app/WaitCursor.h"
 #include "app/WindowServices.h"
 #include "base/Error.h"
 #include "base/ScopedFlag.h"
@@ -32,19 +33,6 @@ NUV_FIXED_TEXT(NotFound, "文字列が見つかりません。")
 NUV_FIXED_TEXT(ReplacedCount, " 件置換しました。")
 NUV_FIXED_TEXT(LinkedFileUnreadable, "リンク先のファイルを読み込めません: ")
 }  // namespace texts
-
-namespace {
-
-// The hourglass for the length of a command, whichever way it ends.
-class TWaitCursor {
- public:
-  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-}  // namespace
 
 TFindCommands::TFindCommands(IWindowServices& window, QObject* parent) : QObject(parent), m_window(window) {
   acFind = MakeAction(this, "acFind", QStringLiteral("検索(&F)"), QKeySequence(Qt::CTRL | Qt::Key_F));

@@ -34,6 +34,7 @@
 #include "app/AppTexts.h"
 #include "app/ClipboardController.h"
 #include "app/DateBar.h"
+#include "app/EditModeController.h"
 #include "app/ExchangeController.h"
 #include "app/FindController.h"
 #include "app/PageRows.h"
@@ -44,7 +45,6 @@
 #include "app/FileDialogs.h"
 #include "app/NuvStatusBar.h"
 #include "app/OutlineModel.h"
-#include "app/PlainPageEditor.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
 #include "app/RecoveryController.h"
@@ -56,6 +56,7 @@
 #include "base/ProgramFolder.h"
 #include "config/FontFallback.h"
 #include "config/OutlineSettings.h"
+#include "editor/view/PageEditorView.h"
 #include "outline/OutlineTexts.h"
 #include "outline/PageCommands.h"
 #include "outline/PagePictures.h"
@@ -104,6 +105,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_clipboard = new TClipboardCommands(*this, this);
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
   m_exchange = new TExchangeCommands(*this, this);
+  m_editModes = new TEditModeCommands(*this, *edxnuv, cbEditMode, this);
   connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
   m_recovery = new TRecoveryController(*this, *m_model, m_documents->Registry(), this);
   m_find = new TFindCommands(*this, this);
@@ -183,7 +185,8 @@ void Tfmnuv::BuildWidgets() {
   tbEditor = MakeBar(editorPane, "tbEditor", QStringLiteral("エディタ"));
   cbEditMode = new QComboBox(tbEditor);
   cbEditMode->setObjectName("cbEditMode");
-  cbEditMode->addItems({QStringLiteral("テキスト"), "AWK", "C/C++", "Delphi", "HTML", "COBOL", "Perl", "JAVA"});
+  cbEditMode->setToolTip(QStringLiteral("編集モード"));
+  cbEditMode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   tbEditor->addWidget(cbEditMode);
   cbFind = new QComboBox(tbEditor);
   cbFind->setObjectName("cbFind");
@@ -216,8 +219,9 @@ void Tfmnuv::BuildWidgets() {
   tbDate->addWidget(m_dateBar);
   tbDate->setVisible(false);
 
-  edxnuv = new TPlainPageEditor(editorPane);
-  edxnuv->SetRefusalHandler([this] { m_prompts->Error(texts::CannotEncode()); });
+  edxnuv = new TPageEditorView(editorPane);
+  edxnuv->View().InitPageEditorDefaults();
+  edxnuv->ViewFountain().InitPageEditorDefaults();
   editorLayout->addWidget(tbEditor);
   editorLayout->addWidget(tbTitle);
   editorLayout->addWidget(tbDate);
@@ -262,19 +266,25 @@ void Tfmnuv::BuildWidgets() {
           [this](const QModelIndex& index, bool expanded) { tvnuv->setExpanded(index, expanded); });
   connect(m_model, &TOutlineModel::ResetDone, this, [this] { OnModelReset(); });
   connect(m_model, &TOutlineModel::PagesRemoved, this, [this] { m_doc.DocModified = true; });
-  connect(edxnuv, &QPlainTextEdit::textChanged, this, [this] { Guard([&] { edxnuvChange(); }); });
-  connect(edxnuv, &QPlainTextEdit::cursorPositionChanged, this, [this] { edxnuvCaretMoved(); });
-  connect(edxnuv, &TPlainPageEditor::OverwriteToggled, this, [this](bool overwrite) {
+  connect(edxnuv, &TEditorView::TextChanged, this, [this] { Guard([&] { edxnuvChange(); }); });
+  connect(edxnuv, &TEditorView::CaretMoved, this, [this] { edxnuvCaretMoved(); });
+  connect(edxnuv, &TEditorView::InputRefused, this, [this](char32_t codePoint, bool pasted) {
+    m_prompts->Error(pasted ? texts::CannotPaste(codePoint) : texts::CannotEncode());
+  });
+  connect(edxnuv, &TEditorView::OverwriteToggled, this, [this](bool overwrite) {
     m_status->LeaveMessageMode();
     m_status->SetPanel(1, overwrite ? QStringLiteral("上書") : QStringLiteral("挿入"));
   });
-  connect(edxnuv, &TPlainPageEditor::FocusLost, this, [this] {
+  connect(edxnuv, &TEditorView::FocusLost, this, [this] {
     if (!m_closing) Guard([&] { m_pageSwitch->LeavePage(SelectedPage()); });
   });
-  connect(edxnuv, &TPlainPageEditor::CtrlTabPressed, this, [this] { tvnuv->setFocus(); });
+  connect(edxnuv, &TEditorView::CtrlTabPressed, this, [this] { tvnuv->setFocus(); });
   connect(edTitle, &QLineEdit::textChanged, this, [this](const QString& text) { Guard([&] { edTitleChange(text); }); });
-  // The plain pane wraps at its width; the wrap width takes effect with the real editor.
-  connect(edWrapByte, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) { m_config.WrapByte = value; });
+  connect(edWrapByte, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
+    m_config.WrapByte = value;
+    edxnuv->Editor().WrapOption().SetWrapByte(value);
+  });
+  connect(edxnuv, &TEditorView::Resized, this, [this] { edxnuvResize(); });
 }
 
 void Tfmnuv::BuildActions() {
@@ -306,7 +316,11 @@ void Tfmnuv::BuildActions() {
     m_toolBarToggles.push_back(a);
   }
   miShowLineNo = MakeAction(this, "miShowLineNo", QStringLiteral("行番号(&L)"), QKeySequence(), true);
-  connect(miShowLineNo, &QAction::toggled, this, [this](bool on) { m_config.ShowLineNo = on; });
+  connect(miShowLineNo, &QAction::toggled, this, [this](bool on) {
+    m_config.ShowLineNo = on;
+    edxnuv->View().Leftbar.SetVisible(on);
+    edxnuvResize();
+  });
   miPirkaCompatible = MakeAction(this, "miPirkaCompatible", QStringLiteral("Pirka互換モード(&N)"), QKeySequence(), true);
   connect(miPirkaCompatible, &QAction::toggled, this, [this](bool on) { miPirkaCompatibleExecute(on); });
   acExit = MakeAction(this, "acExit", QStringLiteral("終了(&X)"));
@@ -433,6 +447,7 @@ void Tfmnuv::BuildMenus() {
   pmTree->addSeparator();
   pmTree->addAction(m_pages->miTreeSortChild);
   pmTree->addAction(m_pages->miJoinNode);
+  BuildEditorPopup();
   Menu(TMenuSlot::EditorPopup)->addAction(m_pages->miDivideNote);
 }
 
@@ -440,12 +455,7 @@ TFormatOptions Tfmnuv::FormatOptions() const { return FormatOptionsOf(m_config);
 
 void Tfmnuv::ApplySettings() {
   m_switchSettings = PageSwitchSettingsOf(m_config);
-  edWrapByte->setValue(m_config.WrapByte);
-  edWrapByte->setEnabled(m_config.WordWrap && !m_config.WrapRight);
-  if (!m_config.WordWrap)
-    edxnuv->setLineWrapMode(QPlainTextEdit::NoWrap);
-  else
-    edxnuv->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  ApplyEditorSettings();
   {
     const QSignalBlocker block(miPirkaCompatible);
     miPirkaCompatible->setChecked(m_config.PirkaCompatible);
@@ -499,7 +509,6 @@ void Tfmnuv::ApplyTreeAndListLook() {
   const QFont listFont = FontOf(m_config.ListFontFace, m_config.ListFontSize);
   for (QWidget* list : {static_cast<QWidget*>(lvItem), static_cast<QWidget*>(lvnuv)})
     ApplyLook(list, listFont, m_config.ListFontColor, m_config.ListBkColor);
-  edxnuv->setFont(FontOf(m_config.FontFace, m_config.FontSize));
 }
 
 void Tfmnuv::LoadSettingsFrom(const std::string& name) {
@@ -560,20 +569,15 @@ void Tfmnuv::ConnectCommands() {
     connect(list, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateActions(); });
   }
   connect(lvItem, &QTreeWidget::currentItemChanged, this, [this] { lvItemSelect(); });
-  edxnuv->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(edxnuv, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+  connect(edxnuv, &TEditorView::PopupRequested, this, [this](const QPoint& at) {
     UpdateActions();
-    QMenu* menu = edxnuv->createStandardContextMenu();
-    menu->addSeparator();
-    menu->addActions(Menu(TMenuSlot::EditorPopup)->actions());
-    menu->exec(edxnuv->viewport()->mapToGlobal(at));
-    delete menu;
+    Menu(TMenuSlot::EditorPopup)->popup(at);
   });
 
   // Enabled states follow the focus, the selection and the clipboard.
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateActions(); });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateActions(); });
-  connect(edxnuv, &QPlainTextEdit::selectionChanged, this, [this] { UpdateActions(); });
+  connect(edxnuv, &TEditorView::SelectionChanged, this, [this] { UpdateActions(); });
   connect(edTitle, &QLineEdit::selectionChanged, this, [this] { UpdateActions(); });
 }
 
@@ -650,6 +654,7 @@ void Tfmnuv::tvnuvChange(const QModelIndex& current) {
     edxnuv->SetModified(false);
     m_doc.directLinkPath.clear();
   }
+  UpdateEditorScrollBars();
   ShowCaretPosition();
   UpdateActions();
 }
@@ -680,6 +685,7 @@ void Tfmnuv::ScrollTreeToTop() {
 }
 
 void Tfmnuv::edxnuvChange() {
+  UpdateEditorScrollBars();
   if (!edxnuv->Modified()) return;
   m_status->LeaveMessageMode();
   if (m_pageSwitch->EditorChanged()) SetModifiedIndicator(true);
@@ -811,7 +817,6 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
   m_doc.ClearFlags();
   SetModifiedIndicator(false);
   UpdateCaption();
-  cbEditMode->setCurrentIndex(0);
   if (!m_quitRequested) Guard([&] { m_recovery->OfferAtStart(!arguments.isEmpty()); });
 }
 

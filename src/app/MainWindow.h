@@ -37,6 +37,7 @@ namespace nuv {
 class TClipboardCommands;
 class TDateBar;
 class TDocumentController;
+class TEditModeCommands;
 class TExchangeCommands;
 class TFindCommands;
 class TMarkCommands;
@@ -45,7 +46,7 @@ class TPageCommands;
 class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
-class TPlainPageEditor;
+class TPageEditorView;
 class TRecoveryController;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
@@ -116,6 +117,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands& Clipboard() { return *m_clipboard; }
   TMarkCommands& Marks() { return *m_marks; }
   TExchangeCommands& Exchange() { return *m_exchange; }
+  TEditModeCommands& EditModes() { return *m_editModes; }
+  QComboBox* EditModeBox() const { return cbEditMode; }
+  QSpinBox* WrapByteBox() const { return edWrapByte; }
   TRecoveryController& Recovery() { return *m_recovery; }
   TFindCommands& Finds() { return *m_find; }
   TDateBar* DateFields() const { return m_dateBar; }
@@ -138,6 +142,14 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void BuildMenuBar();
   void BuildMenus();
   void ApplySettings();
+  // The editor's part of the settings: view, colours, brackets, wheel, wrap box.
+  void ApplyEditorSettings();
+  // With WrapRight on, rows end at the editor's right edge.
+  void edxnuvResize();
+  // No bars when every row fits; vertical with word wrap, else both.
+  void UpdateEditorScrollBars();
+  // The editor's popup: its own items, then those the controllers add.
+  void BuildEditorPopup();
   void ApplyTreeAndListLook();
   void ReadSession();
   void WriteSession();
@@ -174,6 +186,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands* m_clipboard = nullptr;
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
+  TEditModeCommands* m_editModes = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
   TDateBar* m_dateBar = nullptr;
@@ -186,7 +199,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   bool m_quitRequested = false;
 
   TOutlineView* tvnuv = nullptr;
-  TPlainPageEditor* edxnuv = nullptr;
+  TPageEditorView* edxnuv = nullptr;
   QLineEdit* edTitle = nullptr;
   QToolButton* btLabel = nullptr;
   QToolButton* btMark = nullptr;
@@ -212,6 +225,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QAction* miSpilitMode = nullptr;
   QAction* miViewStatusBar = nullptr;
   QAction* miShowLineNo = nullptr;
+  QAction* acBoxPaste = nullptr;
+  QAction* acDeleteText = nullptr;
   QAction* miPirkaCompatible = nullptr;
   QAction* acExit = nullptr;
   QAction* acHelp = nullptr;

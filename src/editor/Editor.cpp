@@ -57,10 +57,14 @@ void TEditor::SetMeasurer(IEditorMeasurer* measurer) { m_measurer = measurer ? m
 
 void TEditor::SetFountain(IEditorFountain* fountain) {
   if (fountain == m_fountain) return;
-  if (m_fountain) m_fountain->ChangeList().Remove(this);
+  if (m_fountain) {
+    m_fountain->ChangeList().Remove(this);
+    m_fountain->FreeNotifyList().Remove(this);
+  }
   m_fountain = fountain;
   if (m_fountain) {
     m_fountain->ChangeList().Add(this, [this](const void*) { m_list->InitBrackets(); });
+    m_fountain->FreeNotifyList().Add(this, [this](const void*) { FountainDestroyed(m_fountain); });
   }
   if (m_list) m_list->InitBrackets();
 }

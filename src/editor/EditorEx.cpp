@@ -123,52 +123,11 @@ std::string ExpandCrLfText(std::string_view s) {
   return out;
 }
 
-// ---- marks and lines -------------------------------------------------------------
-
-TEditorExMarks::TEditorExMarks() {
-  for (TEditorMark& mark : m_marks) mark.OnChange = [this](TNotifyPersistent&) { Changed(); };
-}
-
-TVerticalLine& TVerticalLines::Add(int position, std::uint32_t color, bool visible) {
-  m_items.push_back({std::max(0, position), color, visible});
-  Changed();
-  return m_items.back();
-}
-
-void TVerticalLines::SetItem(int i, const TVerticalLine& line) {
-  if (i < 0 || i >= Count()) return;
-  TVerticalLine& item = m_items[static_cast<std::size_t>(i)];
-  if (line.Position >= 0) item.Position = line.Position;
-  item.Color = line.Color;
-  item.Visible = line.Visible;
-  Changed();
-}
-
-void TVerticalLines::Clear() {
-  m_items.clear();
-  Changed();
-}
-
-void TVerticalLines::SetAllVisible(bool visible) {
-  for (TVerticalLine& item : m_items) item.Visible = visible;
-  Changed();
-}
-
-std::vector<int> TVerticalLines::VisibleXs(int columnWidth, int leftMargin, int scrollOffset) const {
-  std::vector<int> xs;
-  for (const TVerticalLine& item : m_items) {
-    if (!item.Visible) continue;
-    const int x = item.Position * columnWidth + leftMargin - scrollOffset;
-    if (x >= leftMargin) xs.push_back(x);
-  }
-  return xs;
-}
-
 // ---- options -----------------------------------------------------------------------
 
 TEditorEx::TEditorEx() {
   m_exMarks.OnChange = [this](TNotifyPersistent&) { Repaint(); };
-  m_verticalLines.OnChange = [this] { Repaint(); };
+  m_verticalLines.OnChange = [this](TNotifyPersistent&) { Repaint(); };
   // The editor searches texts cut at their zero bytes itself.
   m_matcher.SetZeroFree(true);
 }
@@ -190,7 +149,7 @@ void TEditorEx::SetFindString(std::string_view pattern) {
   m_findString.assign(pattern);
   m_matcherReady = false;
   ++m_changeCount;
-  if (m_exMarks.FindMark().Visible()) Repaint();
+  if (m_exMarks.FindMark.Visible()) Repaint();
 }
 
 void TEditorEx::SetExSearchOptions(TExSearchOptions options) {
@@ -199,7 +158,7 @@ void TEditorEx::SetExSearchOptions(TExSearchOptions options) {
   m_options = options;
   m_matcherReady = false;
   ++m_changeCount;
-  if (m_exMarks.FindMark().Visible()) Repaint();
+  if (m_exMarks.FindMark.Visible()) Repaint();
 }
 
 void TEditorEx::DoChange(const TDrawInfo& info) {

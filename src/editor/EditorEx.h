@@ -12,68 +12,11 @@
 
 #include "base/NotifyPersistent.h"
 #include "editor/Editor.h"
+#include "editor/EditorViewOptions.h"
 #include "outline/PageEditor.h"
 #include "regex/AwkStr.h"
 
 namespace nuv {
-
-constexpr std::uint32_t kMarkGray = 0x808080;
-constexpr std::uint32_t kMarkBlack = 0x000000;
-
-// A mark image: its colour (0xRRGGBB) and whether it is drawn.
-class TEditorMark : public TEditorOption {
- public:
-  std::uint32_t Color() const { return m_color; }
-  void SetColor(std::uint32_t v) { Set(m_color, v); }
-  bool Visible() const { return m_visible; }
-  void SetVisible(bool v) { Set(m_visible, v); }
-
- private:
-  std::uint32_t m_color = kMarkGray;
-  bool m_visible = false;
-};
-
-class TEditorExMarks : public TNotifyPersistent {
- public:
-  TEditorExMarks();
-  TEditorMark& DBSpaceMark() { return m_marks[0]; }
-  TEditorMark& SpaceMark() { return m_marks[1]; }
-  TEditorMark& TabMark() { return m_marks[2]; }
-  TEditorMark& FindMark() { return m_marks[3]; }
-
- private:
-  TEditorMark m_marks[4];
-};
-
-struct TVerticalLine {
-  int Position = 0;  // column
-  std::uint32_t Color = kMarkBlack;
-  bool Visible = true;
-};
-
-// The vertical guide lines; any change calls OnChange (a repaint).
-class TVerticalLines {
- public:
-  // A negative position is ignored (the line stays at column 0).
-  TVerticalLine& Add(int position = 0, std::uint32_t color = kMarkBlack, bool visible = true);
-  void Show() { SetAllVisible(true); }
-  void Hide() { SetAllVisible(false); }
-  int Count() const { return static_cast<int>(m_items.size()); }
-  const TVerticalLine& Items(int i) const { return m_items[static_cast<std::size_t>(i)]; }
-  void SetItem(int i, const TVerticalLine& line);
-  void Clear();
-  // The x of each visible line in the view, left of the text area excluded.
-  std::vector<int> VisibleXs(int columnWidth, int leftMargin, int scrollOffset) const;
-
-  std::function<void()> OnChange;
-
- private:
-  void SetAllVisible(bool visible);
-  void Changed() {
-    if (OnChange) OnChange();
-  }
-  std::vector<TVerticalLine> m_items;
-};
 
 // A find mark of one row: start column and width in columns.
 struct TFindSegment {

@@ -45,6 +45,9 @@ class IEditorFountain {
   virtual std::unique_ptr<IEditorParser> CreateParser() = 0;
   // Every editor that shows the fountain registers here to hear of changes.
   virtual TNotifyEventList& ChangeList() = 0;
+  // Every editor that uses the fountain hears here when it goes away, so no
+  // editor keeps a fountain that no longer exists.
+  virtual TNotifyEventList& FreeNotifyList() = 0;
 };
 
 // Passes the state through unchanged and splits text into plain tokens by
@@ -69,9 +72,12 @@ class TNullFountain : public IEditorFountain {
  public:
   std::unique_ptr<IEditorParser> CreateParser() override { return std::make_unique<TNullParser>(); }
   TNotifyEventList& ChangeList() override { return m_changeList; }
+  TNotifyEventList& FreeNotifyList() override { return m_freeList; }
+  ~TNullFountain() override { m_freeList.Changed(); }
 
  private:
   TNotifyEventList m_changeList{this};
+  TNotifyEventList m_freeList{this};
 };
 
 }  // namespace nuv

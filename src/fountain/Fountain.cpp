@@ -12,7 +12,8 @@ TFountain::TFountain() {
   WireColor(m_reserve);
 }
 
-TFountain::~TFountain() = default;
+// Editors that still show the fountain fall back to their own.
+TFountain::~TFountain() { m_freeList.Changed(); }
 
 std::unique_ptr<IEditorParser> TFountain::CreateParser() { return NewParser(); }
 

@@ -51,6 +51,7 @@ class TFountain : public TFileExtComponent, public IEditorFountain {
   // The same parser with its concrete type, for tools and tests.
   virtual std::unique_ptr<TFountainParser> NewParser() = 0;
   TNotifyEventList& ChangeList() override { return m_changeList; }
+  TNotifyEventList& FreeNotifyList() override { return m_freeList; }
   // Tells every listener that the rules changed.
   void NotifyChanged() { m_changeList.Changed(); }
 
@@ -66,6 +67,7 @@ class TFountain : public TFileExtComponent, public IEditorFountain {
 
  private:
   TNotifyEventList m_changeList{this};
+  TNotifyEventList m_freeList{this};
   TFountainBracketCollection m_brackets;
   TFountainColor m_reserve;
   TSortedWordList m_reserveWordList;

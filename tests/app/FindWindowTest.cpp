@@ -71,26 +71,27 @@ TEST_F(FindWindowTest, FindAllListsThePagesAndF3VisitsEveryHitInOrder) {
     visits.push_back(Shown() + "@" + std::to_string(window->Editor().SelStart()));
   }
   // A's second x, then C's body (its title hit is in the tree, not the text),
-  // then nothing more: the walk does not wrap to the first page.
-  EXPECT_EQ(visits, (std::vector<std::string>{"A@6", "C x@6", "C x@6", "C x@6", "C x@6"}));
+  // then nothing more: the caret stays after the last hit and the walk does
+  // not wrap to the first page.
+  EXPECT_EQ(visits, (std::vector<std::string>{"A@6", "C x@6", "C x@7", "C x@7", "C x@7"}));
   EXPECT_EQ(Status(), QStringLiteral("文字列が見つかりません。"));
   EXPECT_EQ(window->FindBox()->currentText(), "x");
 }
 
 TEST_F(FindWindowTest, QueryReplaceAnsweredKeyByKey) {
-  std::deque<int> keys = {Qt::Key_Y, Qt::Key_N, Qt::Key_Escape};
-  // Every question is answered from the queue, as a user would press keys.
+  std::deque<const char*> keys = {"btYes", "btNo", "Esc"};
+  // Every question is answered from the queue: a button, or the Esc key.
   QTimer answers;
   answers.setInterval(10);
   QObject::connect(&answers, &QTimer::timeout, window.get(), [&] {
     auto* q = qobject_cast<TfmQReplace*>(QApplication::activeModalWidget());
     if (!q || keys.empty()) return;
-    const int key = keys.front();
+    const std::string key = keys.front();
     keys.pop_front();
-    if (key == Qt::Key_Escape)
+    if (key == "Esc")
       QTest::keyClick(q, Qt::Key_Escape);
     else
-      QTest::keyClick(q, static_cast<Qt::Key>(key), Qt::AltModifier);
+      q->findChild<QPushButton*>(QString::fromStdString(key))->click();
   });
   answers.start();
   OnDialog<TfmReplace>([](TfmReplace* d) {

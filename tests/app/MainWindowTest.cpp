@@ -84,7 +84,8 @@ TEST_F(MainWindowTest, ANewPageTakesItsTitleFromTheFirstLine) {
   EXPECT_TRUE(dialogs->proposals.front().endsWith(QString::fromUtf8("/日本語の見出し")));
   TOutlineTree back;
   ASSERT_TRUE(ReadBinary(docs.File("new.pk2"), TFormatOptions{}, back).ok);
-  EXPECT_EQ(back.GetFirstNode()->Data()->Body(), Sj("  日本語の見出し  \r\nbody\r\n"));
+  // Return indents the new line like the one before it (AutoIndent is on by default).
+  EXPECT_EQ(back.GetFirstNode()->Data()->Body(), Sj("  日本語の見出し  \r\n  body\r\n"));
   EXPECT_EQ(window->windowTitle().toStdString(), docs.File("new.pk2") + " - nuv");
   EXPECT_FALSE(window->Document().Modified());
 }

@@ -196,9 +196,11 @@ class TCommentFountain : public IEditorFountain {
  public:
   std::unique_ptr<IEditorParser> CreateParser() override { return std::make_unique<TCommentParser>(); }
   TNotifyEventList& ChangeList() override { return m_list; }
+  TNotifyEventList& FreeNotifyList() override { return m_freeList; }
 
  private:
   TNotifyEventList m_list{this};
+  TNotifyEventList m_freeList{this};
 };
 
 // The start state of every row, computing rows not reached yet on demand.

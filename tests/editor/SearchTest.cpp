@@ -351,11 +351,10 @@ TEST(SearchTest, BlankMarksLieWhereTheCharactersAre) {
 TEST(SearchTest, VerticalLines) {
   TVerticalLines lines;
   int repaints = 0;
-  lines.OnChange = [&] { ++repaints; };
-  lines.Add(80, 0xC0C0C0);
-  lines.Add(-5);
-  EXPECT_EQ(lines.Items(1).Position, 0);
-  EXPECT_EQ(lines.VisibleXs(8, 19, 0), (std::vector<int>{19 + 640, 19}));
+  lines.OnChange = [&](TNotifyPersistent&) { ++repaints; };
+  lines.Add({80, 0xC0C0C0, true});
+  lines.Add({-5, 0, true});
+  EXPECT_EQ(lines.VisibleXs(8, 19, 0), (std::vector<int>{19 + 640}));
   // Scrolled right past column 80 the line is not drawn.
   EXPECT_EQ(lines.VisibleXs(8, 19, 81 * 8), (std::vector<int>{}));
   lines.Hide();

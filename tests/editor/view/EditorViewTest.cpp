@@ -1,0 +1,149 @@
+// The editor widget painted offscreen into an image: where glyphs and marks
+// land on the column grid, the line-number bar, the cut at 1000 columns and
+// the input method's composition.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QPainter>
+
+#include "base/Codec.h"
+#include "editor/view/EditorView.h"
+
+namespace nuv::test {
+namespace {
+
+constexpr TViewColor kRed = 0x0000FF;
+constexpr TViewColor kBlue = 0xFF0000;
+
+class EditorViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view.resize(640, 240);
+    view.View().SetScrollBars(TScrollBars::None);
+    view.View().Imagebar.SetVisible(false);
+  }
+  void SetText(std::string_view sjis) {
+    view.Editor().Lines().SetTextStr(sjis);
+    view.Refresh();
+  }
+  QImage Paint() {
+    QImage image(view.viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    view.PaintTo(painter, image.rect());
+    return image;
+  }
+  // x of text column `col` and y of the first row.
+  int X(int col) const { return view.Geometry().LeftMargin + (col - view.Editor().TopCol()) * view.Geometry().ColumnWidth; }
+  int Y(int row) const { return view.Geometry().TopMargin + row * view.Geometry().RowHeight; }
+  // Pixels in [x0, x1) of `row` that satisfy `is`.
+  template <typename F>
+  int Count(const QImage& image, int row, int x0, int x1, F is) const {
+    int n = 0;
+    for (int y = Y(row); y < Y(row) + view.Geometry().RowHeight; ++y)
+      for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x) n += is(image.pixelColor(x, y)) ? 1 : 0;
+    return n;
+  }
+  static bool Dark(const QColor& c) { return c.lightness() < 128; }
+  static bool Reddish(const QColor& c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; }
+  static bool Bluish(const QColor& c) { return c.blue() > 200 && c.red() < 80 && c.green() < 80; }
+
+  TEditorView view;
+};
+
+TEST_F(EditorViewTest, EveryByteTakesOneColumnWhateverTheFont) {
+  // A proportional font: narrow "i" and wide "W" still stand on the grid.
+  view.View().SetFontName("DejaVu Sans");
+  SetText(SjisFromLiteral("iiあW"));
+  const QImage image = Paint();
+  const int cw = view.Geometry().ColumnWidth;
+  EXPECT_GT(Count(image, 0, X(2), X(4), Dark), 0);       // the double-byte character
+  EXPECT_GT(Count(image, 0, X(2) + cw, X(4), Dark), 0);  // reaches into its second column
+  EXPECT_GT(Count(image, 0, X(4), X(5) + 2, Dark), 0);   // W in column 4
+  EXPECT_GT(Count(image, 0, X(0), X(1), Dark), 0);  // each narrow i in a cell of its own
+  EXPECT_GT(Count(image, 0, X(1), X(2), Dark), 0);
+  EXPECT_EQ(Count(image, 0, X(6), image.width(), Dark), 0);  // a wide W may overhang its cell, no further
+}
+
+TEST_F(EditorViewTest, AnEmptyPageShowsTheEndMarkAtColumnZero) {
+  view.View().Marks.EofMark.SetVisible(true);
+  view.View().Marks.EofMark.SetColor(kRed);
+  SetText("");
+  QImage image = Paint();
+  EXPECT_GT(Count(image, 0, X(0), X(6), Reddish), 0);
+  EXPECT_EQ(Count(image, 1, 0, image.width(), Reddish), 0);
+  // After a final line break the mark stands on the row below the text.
+  SetText("ab\r\n");
+  image = Paint();
+  EXPECT_EQ(Count(image, 0, 0, image.width(), Reddish), 0);
+  EXPECT_GT(Count(image, 1, X(0), X(6), Reddish), 0);
+}
+
+TEST_F(EditorViewTest, ARowCutAtTheColumnLimitShowsTheHideMarkNotTheReturnMark) {
+  view.View().Marks.HideMark.SetVisible(true);
+  view.View().Marks.HideMark.SetColor(kBlue);
+  view.View().Marks.RetMark.SetVisible(true);
+  view.View().Marks.RetMark.SetColor(kRed);
+  SetText(std::string(1500, 'x') + "\r\nshort\r\n");
+  view.Editor().SetTopCol(TEditor::kMaxCol);
+  const QImage image = Paint();
+  const int cw = view.Geometry().ColumnWidth;
+  ASSERT_LT(X(TEditor::kMaxCol), image.width());
+  EXPECT_GT(Count(image, 0, X(TEditor::kMaxCol), X(TEditor::kMaxCol) + cw + 2, Bluish), 0);
+  EXPECT_EQ(Count(image, 0, 0, image.width(), Reddish), 0);
+  EXPECT_EQ(Count(image, 0, X(TEditor::kMaxCol) + 1, image.width(), Dark), 0);  // no text past the limit
+  EXPECT_GT(Count(image, 0, X(TEditor::kMaxCol - 3), X(TEditor::kMaxCol), Dark), 0);
+}
+
+TEST_F(EditorViewTest, TheLineNumberBarWidensAtTenThousandLines) {
+  view.View().Leftbar.SetVisible(true);
+  view.View().Leftbar.SetShowNumberMode(TEditorShowNumberMode::nmLine);
+  std::string text;
+  for (int i = 0; i < 9999; ++i) text += "a\r\n";
+  text.resize(text.size() - 2);  // 9999 lines, the last without a line break
+  SetText(text);
+  const int before = view.Geometry().LeftMargin;
+  EXPECT_EQ(view.Geometry().LeftbarDigits, 4);
+  view.Editor().SetRowCol(9998, 1);
+  view.Editor().KeyDown(TEditorKey::Return);  // the caret's row after the final break is line 10000
+  EXPECT_EQ(view.Geometry().LeftbarDigits, 5);
+  EXPECT_EQ(view.Geometry().LeftMargin - before, view.Geometry().ColumnWidth);
+  view.Editor().SetTopRow(0);
+  const QImage image = Paint();
+  EXPECT_EQ(Count(image, 0, X(0) - view.Geometry().ColumnWidth, X(0) - view.Editor().Margin().Left(), Dark), 0);
+  EXPECT_GT(Count(image, 0, X(0), X(1), Dark), 0);
+}
+
+TEST_F(EditorViewTest, TheCompositionIsDrawnUnderlinedAtTheCaret) {
+  SetText("ab\r\n");
+  view.Editor().SetRowCol(0, 2);
+  const QImage plain = Paint();
+  EXPECT_EQ(Count(plain, 0, X(2), X(8), Dark), 0);
+  QInputMethodEvent compose(QString::fromUtf8("にほん"), {});
+  QApplication::sendEvent(&view, &compose);
+  const QImage composing = Paint();
+  EXPECT_GT(Count(composing, 0, X(2), X(8), Dark), 0);
+  EXPECT_EQ(Count(composing, 0, X(8) + 1, composing.width(), Dark), 0);
+  EXPECT_EQ(view.Editor().Lines().GetTextStr(), "ab\r\n");  // nothing is typed yet
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("日本"));
+  QApplication::sendEvent(&view, &commit);
+  EXPECT_EQ(view.Editor().Lines().GetTextStr(), SjisFromLiteral("ab日本\r\n"));
+  EXPECT_TRUE(view.PreeditText().isEmpty());
+}
+
+TEST_F(EditorViewTest, ASelectionOfColourNoneIsInverseVideo) {
+  SetText("abc\r\n");
+  view.ViewFountain().Colors().Select.SetColor(kViewColorNone);
+  view.ViewFountain().Colors().Select.SetBkColor(kViewColorNone);
+  view.Editor().SetSelStart(0);
+  view.Editor().SetSelLength(2);
+  const QImage image = Paint();
+  EXPECT_GT(Count(image, 0, X(0), X(2), Dark), view.Geometry().ColumnWidth * view.Geometry().RowHeight);
+  EXPECT_LT(Count(image, 0, X(2), X(3), Dark), view.Geometry().ColumnWidth * view.Geometry().RowHeight / 2);
+}
+
+}  // namespace
+}  // namespace nuv::test
