@@ -33,6 +33,22 @@ std::unique_ptr<TEditor> MakeEditor(TFountain& fountain, const std::string& text
   return NewTokenEditor(fountain, text, wrap);
 }
 
+std::string Kinds(TFountain& fountain, const std::string& text) {
+  std::unique_ptr<TEditor> editor = MakeEditor(fountain, text, 0);
+  const TRowAttributeStringList& list = editor->List();
+  std::unique_ptr<TFountainParser> parser = fountain.NewParser();
+  std::string out;
+  for (int r = 0; r < list.GetCount(); ++r) {
+    if (r > 0) out += " |";
+    for (const TTokenInfo& t : RowTokens(*parser, list, r, editor->GetListData(r))) {
+      out += ' ' + parser->KindName(static_cast<std::uint8_t>(t.Kind)) + (t.Reserved ? "*(" : "(") +
+             list.Get(r).substr(static_cast<std::size_t>(t.Pos), static_cast<std::size_t>(t.Len)) + ')';
+    }
+  }
+  editor->SetFountain(nullptr);
+  return out.empty() ? out : out.substr(1);
+}
+
 namespace {
 
 bool IsBlank(unsigned char c) { return c == 0 || (c <= 32 && c != 9); }

@@ -29,6 +29,10 @@ class TFountains {
 // A document of `text` wrapped at `wrap` (0: no wrap) with its states computed.
 std::unique_ptr<TEditor> MakeEditor(TFountain& fountain, const std::string& text, int wrap);
 
+// The tokens of `text` (unwrapped) as "Kind(text)" with "*" after a
+// reserved word's kind, separated by spaces, rows joined by " | ".
+std::string Kinds(TFountain& fountain, const std::string& text);
+
 // The kind of a token as it would go on into the next row.
 inline int EffectiveKind(const TTokenInfo& t) { return t.Effective; }
 
