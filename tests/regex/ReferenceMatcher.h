@@ -37,7 +37,8 @@ class TReferenceMatcher {
   };
 
   // Parses the (already processed) pattern; throws EBadPattern.
-  explicit TReferenceMatcher(std::string_view pattern) : m_pattern(pattern) {
+  // A NUL byte reads as code 0, the end of the pattern.
+  explicit TReferenceMatcher(std::string_view pattern) : m_pattern(pattern.substr(0, pattern.find('\0'))) {
     Next();
     m_root = Alternatives();
     if (m_token != kEnd) Fail("正規表現に余分な文字があります");
