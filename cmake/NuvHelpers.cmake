@@ -77,10 +77,14 @@ function(nuv_add_fuzzer name)
   set_property(GLOBAL APPEND PROPERTY NUV_FUZZERS "$<TARGET_FILE:${name}> ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name}")
 endfunction()
 
-# nuv_add_bench(name SOURCES ... DEPS ...)
+# nuv_add_bench(name SOURCES ... DEPS ...): a benchmark program. Every one
+# accepts --smoke; scripts/test.sh runs each program of the list in that mode
+# and scripts/bench.sh at full size.
 function(nuv_add_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_DEPS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
   nuv_apply_flags(${name})
+  set_property(GLOBAL APPEND PROPERTY NUV_BENCHES "$<TARGET_FILE:${name}>")
 endfunction()

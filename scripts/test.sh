@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds nuv and runs every test: the whole suite
-# with gcc (warnings are errors, the window tests offscreen), the core tests
+# with gcc (warnings are errors, the window tests offscreen), every benchmark
+# in smoke mode (small inputs, results checked, no timing judged), the core tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer with clang, and
 # a short run of every libFuzzer target on its seed corpus.
 set -euo pipefail
@@ -17,6 +18,17 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUV_WERROR=ON
 cmake --build build/test -j"$JOBS"
 ctest --test-dir build/test --output-on-failure -j"$JOBS"
 
+echo "== benchmarks in smoke mode (result checks only)"
+while read -r bench; do
+  [ -n "$bench" ] || continue
+  if ! "$bench" --smoke > "$bench.smoke.log" 2>&1; then
+    tail -n 40 "$bench.smoke.log"
+    echo "nuv: $(basename "$bench") --smoke failed" >&2
+    exit 1
+  fi
+  echo "-- $(basename "$bench"): $(grep -c '^check .* ok$' "$bench.smoke.log" || true) checks ok"
+done < build/test/benches.list
+
 echo "== core tests under ASan and UBSan (clang)"
 cmake -S . -B build/asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DNUV_GUI=OFF -DNUV_BENCH=OFF -DNUV_SANITIZE=ON -DNUV_FUZZ=ON -DNUV_WERROR=ON
@@ -27,6 +39,8 @@ ctest --test-dir build/asan -L core --output-on-failure -j"$JOBS"
 
 echo "== fuzz targets, ${FUZZ_SECONDS} s each, ${JOBS} at a time"
 mkdir -p build/asan/fuzz-work
+# Markers of an earlier run's failures must not fail this one.
+rm -f build/asan/fuzz-work/FAILED-*
 run_fuzzer() {
   local fuzzer=$1 corpus=$2 name work
   name=$(basename "$fuzzer")

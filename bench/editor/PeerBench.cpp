@@ -2,6 +2,11 @@
 // generated text in the same run, and prints one table with the ratios.
 // Each peer gets the text in its own encoding (converted before timing);
 // single keys are the median of many runs. Run with QT_QPA_PLATFORM=offscreen.
+// Checks that the three editors hold the same number of lines after loading.
+// Targets: every figure ahead of both peers; load with wrap at most 0.5 s, a
+// typed character at most 50 us, a key in a 1 MB wrapped line at most 20 ms,
+// undo of one character at most 100 us. --smoke runs on texts 64 times
+// smaller.
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -20,6 +25,7 @@
 #include "PeerEditors.h"
 #include "base/Codec.h"
 #include "editor/Editor.h"
+#include "support/BenchVerdict.h"
 
 namespace {
 
@@ -112,14 +118,16 @@ void Print(const std::vector<TRow>& rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  nuv::bench::TVerdict verdict("bench_editor_peers", argc, argv);
   QApplication app(argc, argv);
-  const std::string sjis = nuv::bench::MixedText(10u << 20, 52);
+  const std::size_t megabyte = verdict.Smoke() ? std::size_t{1} << 14 : std::size_t{1} << 20;
+  const std::string sjis = nuv::bench::MixedText(10 * megabyte, 52);
   const std::string utf8 = nuv::Cp932ToUtf8(sjis);
   const QString qtext = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  const std::string lineSjis = nuv::bench::LongLine(1u << 20);
+  const std::string lineSjis = nuv::bench::LongLine(megabyte);
   const std::string lineUtf8 = nuv::Cp932ToUtf8(lineSjis);
   const QString qline = QString::fromUtf8(lineUtf8.data(), static_cast<qsizetype>(lineUtf8.size()));
-  const std::string pasteSjis = nuv::bench::MixedText(1u << 20, 52);
+  const std::string pasteSjis = nuv::bench::MixedText(megabyte, 52);
   const std::string pasteUtf8 = nuv::Cp932ToUtf8(pasteSjis);
   const QString qpaste = QString::fromUtf8(pasteUtf8.data(), static_cast<qsizetype>(pasteUtf8.size()));
   std::printf("text: %zu bytes Shift JIS, %d lines; long line %zu bytes\n", sjis.size(),
@@ -129,12 +137,19 @@ int main(int argc, char** argv) {
   TOurs ours;
   TPlain plain;
   TScintilla sci;
-  const int runs = 101;
+  const int runs = verdict.Smoke() ? 5 : 101;
 
   rows.push_back({"load 10 MB, no wrap", Seconds([&] { ours.Load(sjis, false); }),
                   Seconds([&] { plain.Load(qtext, false); }), Seconds([&] { sci.Load(utf8, false); })});
   rows.push_back({"load 10 MB, wrap at 80", Seconds([&] { ours.Load(sjis, true); }),
                   Seconds([&] { plain.Load(qtext, true); }), Seconds([&] { sci.Load(utf8, true); })});
+  const long lines = ours.editor.Lines().GetCount(), plainLines = plain.edit.document()->blockCount(),
+             sciLines = sci.edit.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
+  std::printf("lines: nuv %ld, QPlainTextEdit %ld, QScintilla %ld\n", lines, plainLines, sciLines);
+  // After a final line break the peers count one more, empty line.
+  const long empty = !sjis.empty() && sjis.back() == '\n' ? 1 : 0;
+  verdict.Check(lines + empty == plainLines && lines + empty == sciLines,
+                "the three editors hold the same number of lines");
 
   TRow type{"type a character in the middle"};
   type.ours = Median(runs, [&] { ours.GoMiddle(); }, [&] { ours.editor.KeyPress('x'); });
@@ -201,5 +216,21 @@ int main(int argc, char** argv) {
   rows.push_back(longLine);
 
   Print(rows);
-  return 0;
+  for (const TRow& r : rows) {
+    verdict.Target(r.name + " vs QPlainTextEdit", nuv::bench::Time(r.ours), nuv::bench::Time(r.plain),
+                   nuv::bench::Ratio(r.plain / r.ours), "ahead of the peer", r.ours < r.plain);
+    verdict.Target(r.name + " vs QScintilla", nuv::bench::Time(r.ours), nuv::bench::Time(r.scintilla),
+                   nuv::bench::Ratio(r.scintilla / r.ours), "ahead of the peer", r.ours < r.scintilla);
+  }
+  const struct {
+    std::size_t row;
+    double limit;
+    const char* target;
+  } limits[] = {{1, 0.5, "at most 0.5 s"}, {2, 50e-6, "at most 50 us"}, {3, 100e-6, "at most 100 us"},
+                {rows.size() - 1, 20e-3, "at most 20 ms"}};
+  for (const auto& l : limits) {
+    verdict.Target(rows[l.row].name, nuv::bench::Time(rows[l.row].ours), "-", "-", l.target,
+                   rows[l.row].ours <= l.limit);
+  }
+  return verdict.Finish();
 }

@@ -1,7 +1,8 @@
 // Fuzzes every fountain on random bytes (lone lead bytes, trail bytes 0x5C,
 // NULs and all): the first byte picks the fountain and the wrap width. Each
-// row's tokens must tile it and advance, and the states stored in the row
-// attributes must give the same tokens as the states kept in memory.
+// row's tokens must tile it and advance, every byte outside the tokens must
+// be a blank (a tab is a token), and the states stored in the row attributes
+// must equal the states kept in memory.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +35,14 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
+// Bytes from..to of `text` are blanks: spaces, control bytes except the tab, NULs.
+void CheckBlanks(const std::string& text, int from, int to) {
+  for (int i = from; i < to; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+    Check(c <= 32 && c != 9);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,13 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TRowAttributeData stored = editor.GetListData(r);
     Check(stored.SameState(memory));
     const std::vector<TTokenInfo> tokens = RowTokens(*parser, list, r, stored);
-    std::size_t textLen = list.Get(r).size();
-    if (list.GetRows(r) == raWrapped && r + 1 < list.GetCount()) textLen += list.Get(r + 1).size();
+    std::string scanned = list.Get(r);
+    const int rowLen = static_cast<int>(scanned.size());
+    if (list.GetRows(r) == raWrapped && r + 1 < list.GetCount()) scanned += list.Get(r + 1);
     int covered = 0;
     for (const TTokenInfo& t : tokens) {
-      Check(t.Len > 0 && t.Pos >= covered && static_cast<std::size_t>(t.Pos + t.Len) <= textLen);
+      Check(t.Len > 0 && t.Pos >= covered && static_cast<std::size_t>(t.Pos + t.Len) <= scanned.size());
+      CheckBlanks(scanned, covered, t.Pos);
       covered = t.Pos + t.Len;
     }
+    CheckBlanks(scanned, covered, rowLen);
     chain->LastTokenBracket(r, list, memory);
     memory.PrevRow = list.GetRows(r);
   }

@@ -63,4 +63,8 @@ const TFountainColor* TAWKFountainParser::TokenToFountainColor() const {
   return CommonColor({&m_awk.Ank, &m_awk.Comment, &m_awk.DBCS, &m_awk.Int, &m_awk.Str, &m_awk.Symbol});
 }
 
+std::string TAWKFountainParser::KindName(std::uint8_t kind) const {
+  return KindNameFrom(kind, {{tokConstantWord, "ConstantWord"}});
+}
+
 }  // namespace nuv

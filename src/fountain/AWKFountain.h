@@ -26,6 +26,7 @@ class TAWKFountainParser : public TFountainParser {
   static constexpr std::uint8_t tokConstantWord = 50;
   explicit TAWKFountainParser(TAWKFountain* fountain);
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
   bool IsConstantWord() const;
 
  protected:

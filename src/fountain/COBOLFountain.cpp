@@ -142,4 +142,8 @@ const TFountainColor* TCOBOLFountainParser::TokenToFountainColor() const {
   return CommonColor({&m_cobol.Ank, &m_cobol.Comment, &m_cobol.DBCS, &m_cobol.Int, &m_cobol.Str, &m_cobol.Symbol});
 }
 
+std::string TCOBOLFountainParser::KindName(std::uint8_t kind) const {
+  return KindNameFrom(kind, {{tokSequence, "Sequence"}});
+}
+
 }  // namespace nuv

@@ -28,6 +28,7 @@ class TCOBOLFountainParser : public TFountainParser {
   static constexpr int kIndicatorColumn = 6;
   explicit TCOBOLFountainParser(TCOBOLFountain* fountain);
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
 
  protected:
   void IntegerProc() override;

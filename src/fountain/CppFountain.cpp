@@ -127,4 +127,12 @@ const TFountainColor* TJavaFountainParser::TokenToFountainColor() const {
   return CommonColor({&m_java.Ank, &m_java.Comment, &m_java.DBCS, &m_java.Int, &m_java.Str, &m_java.Symbol});
 }
 
+std::string TCLikeFountainParser::KindName(std::uint8_t kind) const {
+  return KindNameFrom(kind, {{tokCHex, "CHex"}});
+}
+
+std::string TCppFountainParser::KindName(std::uint8_t kind) const {
+  return kind == tokPreProcessor ? "PreProcessor" : TCLikeFountainParser::KindName(kind);
+}
+
 }  // namespace nuv

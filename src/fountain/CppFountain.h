@@ -31,6 +31,7 @@ class TJavaFountain : public TFountain {
 // strings whose backslash escapes the next character.
 class TCLikeFountainParser : public TFountainParser {
  public:
+  std::string KindName(std::uint8_t kind) const override;
   static constexpr std::uint8_t tokCHex = 50;
 
  protected:
@@ -45,6 +46,7 @@ class TCppFountainParser : public TCLikeFountainParser {
   static constexpr std::uint8_t tokPreProcessor = 51;
   explicit TCppFountainParser(TCppFountain* fountain);
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
   TTokenSet IncludeTabToken() const override;
 
  protected:

@@ -40,6 +40,7 @@ TDelphiFountainParser::TDelphiFountainParser(TDelphiFountain* fountain) : TFount
   SetMethod('$', &TDelphiFountainParser::HexPrefixProc);
   SetMethod(';', &TDelphiFountainParser::PropertyCancelProc);
   SetMethod('/', &TDelphiFountainParser::DoubleSlashProc);
+  SetMethod('\'', &TDelphiFountainParser::SingleQuotationProc);
   SetTokenMethod(tokControlCode, &TDelphiFountainParser::ControlCodeProc);
   SetTokenMethod(tokControlCodeHex, &TDelphiFountainParser::ControlCodeHexProc);
   SetTokenMethod(tokAsmBlock, &TDelphiFountainParser::AnkProc);
@@ -124,6 +125,10 @@ const TFountainColor* TDelphiFountainParser::TokenToFountainColor() const {
     default: return CommonColor({&m_delphi.Ank, &m_delphi.Comment, &m_delphi.DBCS, &m_delphi.Int, &m_delphi.Str,
                                  &m_delphi.Symbol});
   }
+}
+
+std::string TDelphiFountainParser::KindName(std::uint8_t kind) const {
+  return KindNameFrom(kind, {{tokControlCode, "ControlCode"}, {tokControlCodeHex, "ControlCodeHex"}, {tokAsmBlock, "AsmBlock"}});
 }
 
 }  // namespace nuv

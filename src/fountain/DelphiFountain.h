@@ -27,6 +27,7 @@ class TDelphiFountainParser : public TFountainParser {
   int NextToken() override;
   bool IsReserveWord() const override;
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
 
  protected:
   void AnkProc() override;

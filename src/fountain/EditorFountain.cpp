@@ -257,4 +257,9 @@ bool LoadReserveWordFile(const std::string& fileName, TEditorFountain& fountain)
   return true;
 }
 
+std::string TEditorParser::KindName(std::uint8_t kind) const {
+  return KindNameFrom(kind, {{tokQuotation, "Quotation"}, {tokControlCode, "ControlCode"},
+                             {tokControlCodeHex, "ControlCodeHex"}});
+}
+
 }  // namespace nuv

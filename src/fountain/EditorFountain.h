@@ -70,6 +70,7 @@ class TEditorParser : public TFountainParser {
  public:
   explicit TEditorParser(TEditorFountain* fountain);
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
 
  protected:
   void NormalTokenProc() override;

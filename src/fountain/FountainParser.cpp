@@ -152,6 +152,22 @@ std::string TFountainParser::TokenString() const {
   return src.substr(static_cast<std::size_t>(m_tokenStart), static_cast<std::size_t>(m_pos - m_tokenStart));
 }
 
+std::string TFountainParser::KindName(std::uint8_t kind) const {
+  static constexpr const char* kNames[] = {
+      "Eof", "Symbol", nullptr, "Integer", "Float", nullptr, "Bracket", "Comment", "Reserve", "Tab", nullptr,
+      "Ank", "DBSymbol", nullptr, "DBDigit", "DBLatin", "DBHiragana", "DBKatakana", "DBKanji", "KanaSymbol",
+      "Kana", "Url", "Mail", "Hex", "SingleQuotation", "DoubleQuotation"};
+  if (kind < std::size(kNames) && kNames[kind]) return kNames[kind];
+  return std::to_string(kind);
+}
+
+std::string TFountainParser::KindNameFrom(std::uint8_t kind, std::initializer_list<TKindName> own) const {
+  for (const TKindName& k : own) {
+    if (k.Kind == kind) return k.Name;
+  }
+  return TFountainParser::KindName(kind);
+}
+
 int TFountainParser::NextToken() {
   ScanToken();
   return m_token;

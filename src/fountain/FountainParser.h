@@ -72,6 +72,9 @@ class TFountainParser : public IEditorParser {
   void LastTokenBracket(int index, const TRowAttributeStringList& list, TRowAttributeData& data) override;
 
   virtual bool IsReserveWord() const;
+  // The readable name of a token kind ("Comment", "DoubleQuotation"), for
+  // dumps; the decimal code for a kind this parser never produces.
+  virtual std::string KindName(std::uint8_t kind) const;
   virtual TTokenSet IncludeTabToken() const { return MakeTokenSet({tokComment, tokSingleQuotation, tokDoubleQuotation}); }
   virtual TTokenSet EolToken() const { return MakeTokenSet({tokComment}); }
 
@@ -94,6 +97,12 @@ class TFountainParser : public IEditorParser {
   static constexpr int kMaxStored = 255;  // the row attributes keep 8 bits
 
  protected:
+  struct TKindName {
+    std::uint8_t Kind;
+    const char* Name;
+  };
+  // The name from `own`, else the framework's.
+  std::string KindNameFrom(std::uint8_t kind, std::initializer_list<TKindName> own) const;
   // Fills both tables with the framework's procedures.
   void InitMethodTable();
   template <class T>

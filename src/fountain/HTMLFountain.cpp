@@ -138,4 +138,9 @@ const TFountainColor* THTMLFountainParser::TokenToFountainColor() const {
   }
 }
 
+std::string THTMLFountainParser::KindName(std::uint8_t kind) const {
+  const std::string_view tag = TagKindName(kind);
+  return tag.empty() ? TFountainParser::KindName(kind) : std::string(tag);
+}
+
 }  // namespace nuv

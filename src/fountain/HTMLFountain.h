@@ -28,6 +28,7 @@ class THTMLFountainParser : public TFountainParser {
   explicit THTMLFountainParser(THTMLFountain* fountain);
   int NextToken() override;
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
 
  protected:
   void NormalTokenProc() override;

@@ -521,4 +521,14 @@ const TFountainColor* TPerlFountainParser::TokenToFountainColor() const {
   }
 }
 
+std::string TPerlFountainParser::KindName(std::uint8_t kind) const {
+  const std::string_view tag = TagKindName(kind);
+  if (!tag.empty()) return std::string(tag);
+  return KindNameFrom(kind, {{tokScalar, "Scalar"}, {tokArray, "Array"}, {tokHash, "Hash"},
+                             {tokBackQuotation, "BackQuotation"}, {tokEscape, "Escape"},
+                             {tokLiteralQuotation, "LiteralQuotation"}, {tokPattern, "Pattern"},
+                             {tokSubstitute, "Substitute"}, {tokReplacement, "Replacement"},
+                             {tokTranslitFrom, "TranslitFrom"}, {tokTranslitTo, "TranslitTo"}, {tokHere, "Here"}});
+}
+
 }  // namespace nuv

@@ -53,6 +53,7 @@ class TPerlFountainParser : public TFountainParser {
   int NextToken() override;
   bool IsReserveWord() const override;
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
   TTokenSet IncludeTabToken() const override;
   static bool IsDelimiter(int c);
   static int ReverseDelimiter(int c);

@@ -386,4 +386,13 @@ const TFountainColor* TRubyFountainParser::TokenToFountainColor() const {
   }
 }
 
+std::string TRubyFountainParser::KindName(std::uint8_t kind) const {
+  return KindNameFrom(kind, {{tokGlobalVar, "GlobalVar"}, {tokClassVar, "ClassVar"},
+                             {tokInstanceVar, "InstanceVar"}, {tokConstant, "Constant"},
+                             {tokRubySymbol, "RubySymbol"}, {tokMethodName, "MethodName"},
+                             {tokClassName, "ClassName"}, {tokStringLiteral, "StringLiteral"},
+                             {tokStringEscaped, "StringEscaped"}, {tokRegexpLiteral, "RegexpLiteral"},
+                             {tokRegexpEscaped, "RegexpEscaped"}, {tokHereDocument, "HereDocument"}});
+}
+
 }  // namespace nuv

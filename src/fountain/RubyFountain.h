@@ -44,6 +44,7 @@ class TRubyFountainParser : public TFountainParser {
   explicit TRubyFountainParser(TRubyFountain* fountain);
   bool IsReserveWord() const override;
   const TFountainColor* TokenToFountainColor() const override;
+  std::string KindName(std::uint8_t kind) const override;
   TTokenSet IncludeTabToken() const override;
 
  protected:

@@ -32,6 +32,10 @@ const char* AttributeName(TRowAttribute a) {
     default: return "?";
   }
 }
+// A kind kept in the row state; "-" for none.
+std::string StateKind(const TFountainParser& parser, std::uint8_t kind) {
+  return kind == tokEof ? "-" : parser.KindName(kind);
+}
 }  // namespace
 
 std::unique_ptr<TEditor> NewTokenEditor(TFountain& fountain, std::string_view text, int wrap) {
@@ -56,11 +60,12 @@ std::string DumpTokens(TFountain& fountain, std::string_view text, int wrap) {
     const TRowAttributeData d = editor.GetListData(row);
     out += std::to_string(row) + ' ' + AttributeName(d.Row) + " [b" + std::to_string(d.Bracket) + " e" +
            std::to_string(d.Element) + " w" + std::to_string(d.WrappedByte) + " r" + std::to_string(d.Remain) +
-           " t" + std::to_string(d.Token) + " p" + std::to_string(d.PrevToken);
+           " t" + StateKind(*parser, d.Token) + " p" + StateKind(*parser, d.PrevToken);
     if (!d.DataStr.empty()) out += " \"" + d.DataStr + "\"";
     out += ']';
     for (const TTokenInfo& t : RowTokens(*parser, list, row, d)) {
-      out += ' ' + std::to_string(t.Kind) + (t.Reserved ? "*" : "") + '@' + std::to_string(t.Pos) + '+' +
+      out += ' ' + parser->KindName(static_cast<std::uint8_t>(t.Kind)) + (t.Reserved ? "*" : "") + '@' +
+             std::to_string(t.Pos) + '+' +
              std::to_string(t.Len);
     }
     out += '\n';

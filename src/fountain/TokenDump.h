@@ -34,8 +34,8 @@ std::vector<TTokenInfo> RowTokens(TFountainParser& parser, const TRowAttributeSt
 std::unique_ptr<TEditor> NewTokenEditor(TFountain& fountain, std::string_view text, int wrap);
 
 // One line per row: index, attribute, stored start state and the tokens as
-// kind@pos+len ("*" after the kind of a reserved word). `wrap` 0 leaves
-// word wrap off.
+// Kind@pos+len with the kind's name ("*" after the kind of a reserved word).
+// `wrap` 0 leaves word wrap off.
 std::string DumpTokens(TFountain& fountain, std::string_view text, int wrap);
 
 }  // namespace nuv

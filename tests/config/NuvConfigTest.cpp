@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
+#include <map>
 #include <set>
 
 #include "base/AsciiCase.h"
@@ -79,6 +81,52 @@ TEST(NuvConfigTest, EveryKeyOfAnEmptyOrMissingFileHasItsDefault) {
   EXPECT_EQ(Listing(fromMissing), golden);
   EXPECT_EQ(fromMissing.Labels[0], Sj("なし"));
   EXPECT_EQ(fromMissing.TreeFontFace, Sj("ＭＳ Ｐゴシック"));
+}
+
+// "Section.Key=value" lines of an ini file, in file order, values in UTF-8;
+// ";" comments and blank lines skipped.
+std::vector<std::string> IniPairs(std::string_view bytes, bool sjis) {
+  std::vector<std::string> pairs;
+  std::string section;
+  for (const TLine& line : Lines(bytes)) {
+    const std::string& t = line.text;
+    if (t.empty() || t[0] == ';') continue;
+    if (t[0] == '[') {
+      section = t.substr(1, t.find(']') - 1);
+      continue;
+    }
+    pairs.push_back(section + "." + (sjis ? Cp932ToUtf8(t) : t));
+  }
+  return pairs;
+}
+
+TEST(NuvConfigTest, AFreshStoreSavesTheDefaultsOfTheSettingsTables) {
+  // Where nuv departs from the tables on purpose: key -> why.
+  const std::map<std::string, std::string> departures = {
+      {"Path.Editor", "notepad.exe does not exist here; a terminal editor is the default"},
+  };
+  TTempDir dir;
+  TnuvConfig fresh(dir.Path());
+  ASSERT_TRUE(fresh.Save(dir.File("saved.ini")));
+  const std::vector<std::string> saved = IniPairs(ReadFile(dir.File("saved.ini")), true);
+  const std::vector<std::string> expected =
+      IniPairs(ReadFile(std::string(NUV_TEST_DATA) + "/defaults.ini"), false);
+  ASSERT_GT(expected.size(), 200u);
+  std::vector<std::string> got;
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    const std::string key = saved[i].substr(0, saved[i].find('='));
+    if (departures.count(key) == 0) got.push_back(saved[i]);
+  }
+  std::vector<std::string> want;
+  for (const std::string& pair : expected) {
+    if (departures.count(pair.substr(0, pair.find('='))) == 0) want.push_back(pair);
+  }
+  EXPECT_EQ(got, want);
+  for (const auto& [key, why] : departures) {
+    EXPECT_NE(std::find_if(saved.begin(), saved.end(), [&](const std::string& p) { return p.starts_with(key + "="); }),
+              saved.end())
+        << key << " (" << why << ") is not saved";
+  }
 }
 
 TEST(NuvConfigTest, KeyTableIsConsistent) {

@@ -17,53 +17,7 @@ namespace nuv {
 namespace {
 
 namespace fs = std::filesystem;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr std::uintmax_t kDefaultBudget = 150 * 1024;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr std::uintmax_t kDefaultBudget = 150 * 1024;
-#else
-constexpr std::uintmax_t kDefaultBudget = 1536 * 1024;
-#endif
-#else
-constexpr std::uintmax_t kDefaultBudget = 1536 * 1024;
-#endif
-
-std::uintmax_t Budget() {
-  const char* env = std::getenv("NUV_CORPUS_BYTES");
-  return env ? std::strtoull(env, nullptr, 10) : kDefaultBudget;
-}
-
-// Every file under `roots` with one of `exts`, sorted, then an even sample
-// of them up to the byte budget.
-std::vector<std::string> Sample(const std::vector<std::string>& roots, const std::vector<std::string>& exts) {
-  std::vector<std::pair<std::string, std::uintmax_t>> all;
-  for (const std::string& root : roots) {
-    std::error_code ec;
-    if (!fs::is_directory(root, ec)) continue;
-    for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
-         it != fs::recursive_directory_iterator(); it.increment(ec)) {
-      if (ec) break;
-      if (!it->is_regular_file(ec)) continue;
-      const std::string ext = it->path().extension().string();
-      if (std::find(exts.begin(), exts.end(), ext) == exts.end()) continue;
-      all.emplace_back(it->path().string(), it->file_size(ec));
-    }
-  }
-  std::sort(all.begin(), all.end());
-  std::uintmax_t total = 0;
-  for (const auto& f : all) total += f.second;
-  const std::uintmax_t budget = Budget();
-  const std::size_t step = total > budget ? static_cast<std::size_t>((total + budget - 1) / budget) : 1;
-  std::vector<std::string> picked;
-  std::uintmax_t used = 0;
-  for (std::size_t i = 0; i < all.size() && used < budget; i += step) {
-    picked.push_back(all[i].first);
-    used += all[i].second;
-  }
-  return picked;
-}
+using test::Sample;
 
 void CheckCorpus(const char* fountain, const std::vector<std::string>& files) {
   if (files.empty()) GTEST_SKIP() << "no files of this corpus are installed";

@@ -25,12 +25,12 @@ TEST(EditorFountain, ReservedWordFileSettingsLinesOnlyAtTheTopInOrder) {
 TEST(EditorFountain, StringsCommentsAndHexPrefix) {
   TEditorFountain f;
   f.InitPageEditorDefaults();
-  EXPECT_EQ(DumpTokens(f, "x \"a//b\" c // d", 0), "0 e [b-1 e0 w0 r0 t0 p0] 11@0+1 26@2+6 11@9+1 7@11+4\n");
+  EXPECT_EQ(DumpTokens(f, "x \"a//b\" c // d", 0), "0 e [b-1 e0 w0 r0 t- p-] Ank@0+1 Quotation@2+6 Ank@9+1 Comment@11+4\n");
   EXPECT_EQ(DumpTokens(f, "0x1f 0XAB 0xg \"a\"\"b\"", 0),
-            "0 e [b-1 e0 w0 r0 t0 p0] 23@0+4 23@5+4 23@10+2 11@12+1 26@14+6\n");
+            "0 e [b-1 e0 w0 r0 t- p-] Hex@0+4 Hex@5+4 Hex@10+2 Ank@12+1 Quotation@14+6\n");
   f.SetControlCode(true);
-  EXPECT_EQ(DumpTokens(f, "#13#$1F#", 0), "0 e [b-1 e0 w0 r0 t0 p0] 27@0+3 28@3+4 27@7+1\n");
-  EXPECT_EQ(DumpTokens(f, test::Sj("「かぎ」<node:x>"), 0), "0 e [b-1 e0 w0 r0 t0 p0] 6@0+8 6@8+8\n");
+  EXPECT_EQ(DumpTokens(f, "#13#$1F#", 0), "0 e [b-1 e0 w0 r0 t- p-] ControlCode@0+3 ControlCodeHex@3+4 ControlCode@7+1\n");
+  EXPECT_EQ(DumpTokens(f, test::Sj("「かぎ」<node:x>"), 0), "0 e [b-1 e0 w0 r0 t- p-] Bracket@0+8 Bracket@8+8\n");
 }
 
 TEST(EditorFountain, ColoursByKind) {

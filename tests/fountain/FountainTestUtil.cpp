@@ -2,6 +2,8 @@
 #include "FountainTestUtil.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 namespace nuv::test {
@@ -31,6 +33,22 @@ TFountain& TFountains::Get(const std::string& name) {
 
 std::unique_ptr<TEditor> MakeEditor(TFountain& fountain, const std::string& text, int wrap) {
   return NewTokenEditor(fountain, text, wrap);
+}
+
+std::string Kinds(TFountain& fountain, const std::string& text) {
+  std::unique_ptr<TEditor> editor = MakeEditor(fountain, text, 0);
+  const TRowAttributeStringList& list = editor->List();
+  std::unique_ptr<TFountainParser> parser = fountain.NewParser();
+  std::string out;
+  for (int r = 0; r < list.GetCount(); ++r) {
+    if (r > 0) out += " |";
+    for (const TTokenInfo& t : RowTokens(*parser, list, r, editor->GetListData(r))) {
+      out += ' ' + parser->KindName(static_cast<std::uint8_t>(t.Kind)) + (t.Reserved ? "*(" : "(") +
+             list.Get(r).substr(static_cast<std::size_t>(t.Pos), static_cast<std::size_t>(t.Len)) + ')';
+    }
+  }
+  editor->SetFountain(nullptr);
+  return out.empty() ? out : out.substr(1);
 }
 
 namespace {
@@ -138,6 +156,53 @@ std::string CheckInvariants(TFountain& fountain, const std::string& text, const 
     }
   }
   return std::string();
+}
+
+namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::uintmax_t kDefaultBudget = 150 * 1024;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::uintmax_t kDefaultBudget = 150 * 1024;
+#else
+constexpr std::uintmax_t kDefaultBudget = 1536 * 1024;
+#endif
+#else
+constexpr std::uintmax_t kDefaultBudget = 1536 * 1024;
+#endif
+
+std::uintmax_t CorpusBudget() {
+  const char* env = std::getenv("NUV_CORPUS_BYTES");
+  return env ? std::strtoull(env, nullptr, 10) : kDefaultBudget;
+}
+
+std::vector<std::string> Sample(const std::vector<std::string>& roots, const std::vector<std::string>& exts,
+                                std::uintmax_t budget) {
+  std::vector<std::pair<std::string, std::uintmax_t>> all;
+  for (const std::string& root : roots) {
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) continue;
+    for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+         it != fs::recursive_directory_iterator(); it.increment(ec)) {
+      if (ec) break;
+      if (!it->is_regular_file(ec)) continue;
+      const std::string ext = it->path().extension().string();
+      if (std::find(exts.begin(), exts.end(), ext) == exts.end()) continue;
+      all.emplace_back(it->path().string(), it->file_size(ec));
+    }
+  }
+  std::sort(all.begin(), all.end());
+  std::uintmax_t total = 0;
+  for (const auto& f : all) total += f.second;
+  const std::size_t step = total > budget ? static_cast<std::size_t>((total + budget - 1) / budget) : 1;
+  std::vector<std::string> picked;
+  std::uintmax_t used = 0;
+  for (std::size_t i = 0; i < all.size() && used < budget; i += step) {
+    picked.push_back(all[i].first);
+    used += all[i].second;
+  }
+  return picked;
 }
 
 TInvariantOptions OptionsFor(const std::string& name) {

@@ -3,6 +3,7 @@
 // the same tokens as states kept in memory, wrapping changes no byte's kind).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,6 +30,10 @@ class TFountains {
 // A document of `text` wrapped at `wrap` (0: no wrap) with its states computed.
 std::unique_ptr<TEditor> MakeEditor(TFountain& fountain, const std::string& text, int wrap);
 
+// The tokens of `text` (unwrapped) as "Kind(text)" with "*" after a
+// reserved word's kind, separated by spaces, rows joined by " | ".
+std::string Kinds(TFountain& fountain, const std::string& text);
+
 // The kind of a token as it would go on into the next row.
 inline int EffectiveKind(const TTokenInfo& t) { return t.Effective; }
 
@@ -42,6 +47,15 @@ struct TInvariantOptions {
   bool stopAtExempt = false;
 };
 std::string CheckInvariants(TFountain& fountain, const std::string& text, const TInvariantOptions& options);
+
+// The corpus sample size per language: NUV_CORPUS_BYTES, else 1.5 MB (150 KB
+// under AddressSanitizer).
+std::uintmax_t CorpusBudget();
+
+// Every file under `roots` with one of `exts`, sorted, then an even sample
+// of them up to `budget` bytes.
+std::vector<std::string> Sample(const std::vector<std::string>& roots, const std::vector<std::string>& exts,
+                                std::uintmax_t budget = CorpusBudget());
 
 // The options a language needs: COBOL's areas and Perl's here-document test
 // look at row positions and row ends.

@@ -32,49 +32,49 @@ std::string Dump(TFountain& f, const std::string& text, int wrap = 0) { return D
 TEST(FountainFramework, BracketOpensAndClosesOverRows) {
   TPlainFountain f;
   EXPECT_EQ(Dump(f, "ab /* cd\r\nef */ gh\r\nij\r\n"),
-            "0 c [b-1 e0 w0 r0 t0 p0] 11@0+2 6@3+5\n"
-            "1 c [b0 e0 w0 r0 t0 p0] 6@0+5 11@6+2\n"
-            "2 c [b-1 e0 w0 r0 t0 p0] 11@0+2\n");
+            "0 c [b-1 e0 w0 r0 t- p-] Ank@0+2 Bracket@3+5\n"
+            "1 c [b0 e0 w0 r0 t- p-] Bracket@0+5 Ank@6+2\n"
+            "2 c [b-1 e0 w0 r0 t- p-] Ank@0+2\n");
 }
 
 TEST(FountainFramework, WrappedWordContinuesWithItsKindAndByteCount) {
   TPlainFountain f;
   // 18 bytes, a blank, then "beginning" cut after its "b" at 20 columns.
   const std::string dump = Dump(f, "aaaaaaaaaaaaaaaaaa beginning xxxxxxxxxxx end\r\n", 20);
-  EXPECT_NE(dump.find("1 w [b-1 e0 w8 r0 t11 p0] 11@0+8"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("1 w [b-1 e0 w8 r0 tAnk p-] Ank@0+8"), std::string::npos) << dump;
   const std::string reserved = Dump(f, "aaaaaaaaaaaaaaaaaa begin\r\n", 20);
-  EXPECT_NE(reserved.find("1 c [b-1 e0 w4 r0 t8 p0] 8@0+4"), std::string::npos) << reserved;
-  EXPECT_NE(reserved.find("11*@19+5"), std::string::npos) << reserved;
+  EXPECT_NE(reserved.find("1 c [b-1 e0 w4 r0 tReserve p-] Reserve@0+4"), std::string::npos) << reserved;
+  EXPECT_NE(reserved.find("Ank*@19+5"), std::string::npos) << reserved;
 }
 
 TEST(FountainFramework, WrappedStringContinuesWithoutOpeningQuote) {
   TPlainFountain f;
   const std::string dump = Dump(f, "aaaaaaaaaaaaaaa \"bcdefghij\" k\r\n", 20);
-  EXPECT_NE(dump.find("0 w [b-1 e0 w0 r0 t0 p0] 11@0+15 25@16+11"), std::string::npos) << dump;
-  EXPECT_NE(dump.find("1 c [b-1 e0 w0 r0 t25 p0] 25@0+7 11@8+1"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("0 w [b-1 e0 w0 r0 t- p-] Ank@0+15 DoubleQuotation@16+11"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("1 c [b-1 e0 w0 r0 tDoubleQuotation p-] DoubleQuotation@0+7 Ank@8+1"), std::string::npos) << dump;
 }
 
 TEST(FountainFramework, BlankRowPassesTheStateThrough) {
   TPlainFountain f;
   EXPECT_EQ(Dump(f, "/* a\r\n    \r\nb */\r\n"),
-            "0 c [b-1 e0 w0 r0 t0 p0] 6@0+4\n"
-            "1 c [b0 e0 w0 r0 t0 p0]\n"
-            "2 c [b0 e0 w0 r0 t0 p0] 6@0+4\n");
+            "0 c [b-1 e0 w0 r0 t- p-] Bracket@0+4\n"
+            "1 c [b0 e0 w0 r0 t- p-]\n"
+            "2 c [b0 e0 w0 r0 t- p-] Bracket@0+4\n");
 }
 
 TEST(FountainFramework, NumbersSplitAsSpecified) {
   TPlainFountain f;
   EXPECT_EQ(Dump(f, "1.a 1e+5 12.5e3 7. 3E"),
-            "0 e [b-1 e0 w0 r0 t0 p0] 4@0+1 1@1+1 11@2+1 4@4+4 4@9+6 4@16+1 1@17+1 4@19+2\n");
+            "0 e [b-1 e0 w0 r0 t- p-] Float@0+1 Symbol@1+1 Ank@2+1 Float@4+4 Float@9+6 Float@16+1 Symbol@17+1 Float@19+2\n");
 }
 
 TEST(FountainFramework, MailNeedsAnAtAndALaterPoint) {
   TEditorFountain f;
   f.InitPageEditorDefaults();
   EXPECT_EQ(Dump(f, "a.b@c.d @x.y p@q"),
-            "0 e [b-1 e0 w0 r0 t0 p0] 22@0+7 1@8+1 11@9+1 1@10+1 11@11+1 11@13+1 1@14+1 11@15+1\n");
+            "0 e [b-1 e0 w0 r0 t- p-] Mail@0+7 Symbol@8+1 Ank@9+1 Symbol@10+1 Ank@11+1 Ank@13+1 Symbol@14+1 Ank@15+1\n");
   EXPECT_EQ(Dump(f, "http://x.org/a?b=1 www.y.jp ftp:z"),
-            "0 e [b-1 e0 w0 r0 t0 p0] 21@0+18 21@19+8 21@28+5\n");
+            "0 e [b-1 e0 w0 r0 t- p-] Url@0+18 Url@19+8 Url@28+5\n");
 }
 
 TEST(FountainFramework, ErrorsAreTheFixedMessages) {
@@ -156,7 +156,7 @@ TEST(FountainFramework, TrailByteBackslashEscapesNothing) {
   const std::string text = test::Sj("\"表\" x \"ソ\" y");
   for (const char* name : {"c", "java", "awk"}) {
     const std::string dump = DumpTokens(fountains.Get(name), text, 0);
-    EXPECT_NE(dump.find("25@0+4 11@5+1 25@7+4 11@12+1"), std::string::npos) << name << ": " << dump;
+    EXPECT_NE(dump.find("DoubleQuotation@0+4 Ank@5+1 DoubleQuotation@7+4 Ank@12+1"), std::string::npos) << name << ": " << dump;
   }
 }
 

@@ -23,20 +23,21 @@ bool Have(const char* program) {
 }
 
 // Patterns of literals, ".", ASCII and kana classes, "*", "+", "?", "|",
-// groups, "^" at the start and "$" at the end.
+// groups, escaped metacharacters, and "^" and "$" wherever both dialects
+// anchor: at the start (end) of any alternative that can begin (end) the
+// match, groups included. For gawk also "\x.." and octal escapes (closed by
+// a group, since gawk reads fewer digits) and classes with escapes; grep
+// knows neither.
 class TPatternGenerator {
  public:
   // grep in C.UTF-8 refuses ranges of non-ASCII characters.
-  TPatternGenerator(unsigned seed, bool kanaRanges) : m_rng(seed), m_kanaRanges(kanaRanges) {}
+  TPatternGenerator(unsigned seed, bool gawk) : m_rng(seed), m_gawk(gawk) {}
   std::string Pattern() {
     bool repeated = false;
-    std::string p = Alternation(0, repeated);
-    if (m_rng() % 5 == 0) p = "^" + p;
-    if (m_rng() % 5 == 0) p += "$";
-    return p;
+    return Alternation(0, repeated, true, true);
   }
   std::string Text() {
-    static const char* chars[] = {"a", "b", "x", "あ", "ア", "イ", "表", "ソ", "ン", "ー"};
+    static const char* chars[] = {"a", "b", "x", "あ", "ア", "イ", "表", "ソ", "ン", "ー", "^", "$", "."};
     std::string t;
     const int n = static_cast<int>(m_rng() % 9);
     for (int i = 0; i < n; ++i) t += Sj(chars[m_rng() % std::size(chars)]);
@@ -44,28 +45,37 @@ class TPatternGenerator {
   }
 
  private:
-  // `repeated` is set when the text uses "*", "+" or "?".
-  std::string Alternation(int depth, bool& repeated) {
-    std::string p = Term(depth, repeated);
-    while (m_rng() % 3 == 0) p += "|" + Term(depth, repeated);
+  // `repeated` is set when the text uses "*", "+" or "?"; `first` and `last`
+  // tell whether the alternation can begin and end the match.
+  std::string Alternation(int depth, bool& repeated, bool first, bool last) {
+    std::string p = Term(depth, repeated, first, last);
+    while (m_rng() % 3 == 0) p += "|" + Term(depth, repeated, first, last);
     return p;
   }
-  std::string Term(int depth, bool& repeated) {
-    std::string p;
+  std::string Term(int depth, bool& repeated, bool first, bool last) {
+    // An anchor added here takes the place: what follows it (or precedes
+    // it) no longer begins (or ends) the match.
+    const bool head = first && m_rng() % 6 == 0, tail = last && m_rng() % 6 == 0;
+    std::string p = head ? "^" : "";
     const int n = 1 + static_cast<int>(m_rng() % 3);
-    for (int i = 0; i < n; ++i) p += Factor(depth, repeated);
-    return p;
+    for (int i = 0; i < n; ++i) p += Factor(depth, repeated, first && !head && i == 0, last && !tail && i == n - 1);
+    return tail ? p + "$" : p;
   }
-  std::string Factor(int depth, bool& repeated) {
-    static const char* atoms[] = {"a", "b", "あ", "ア", "表", "ソ", ".", "[ab]", "[^a]", "[a-c]", "[ァ-ヶ]", "[ぁ-ん]", "[ア-ン]"};
-    const std::size_t atomCount = m_kanaRanges ? std::size(atoms) : std::size(atoms) - 3;
+  std::string Factor(int depth, bool& repeated, bool first, bool last) {
+    static const char* atoms[] = {"a", "b", "あ", "ア", "表", "ソ", ".", "[ab]", "[^a]", "[a-c]", "\\.", "\\^",
+                                  "\\$", "[ァ-ヶ]", "[ぁ-ん]", "[ア-ン]", "(\\x61)", "(\\142)", "(\\170)",
+                                  "[\\x61-c]", "[\\]a]", "[\\^b]", "[x\\-]", "(\\x78)"};
+    // grep takes neither the kana ranges nor the escapes after them.
+    const std::size_t atomCount = m_gawk ? std::size(atoms) : std::size(atoms) - 11;
     bool inner = false;
-    std::string p = depth < 2 && m_rng() % 5 == 0 ? "(" + Alternation(depth + 1, inner) + ")"
-                                                  : Sj(atoms[m_rng() % atomCount]);
+    const bool group = depth < 2 && m_rng() % 5 == 0;
+    std::string p = group ? "(" + Alternation(depth + 1, inner, first, last) + ")"
+                          : Sj(atoms[m_rng() % atomCount]);
     // gawk's matcher takes exponential time on repeated groups that repeat
-    // inside, so only plain groups get an operator.
-    if (inner) {
-      repeated = true;
+    // inside, so only plain groups get an operator; a repeated group anchors
+    // nothing here, so anchors inside one stay out.
+    if (inner || (group && (p.find('^') != std::string::npos || p.find('$') != std::string::npos))) {
+      repeated = repeated || inner;
       return p;
     }
     const unsigned op = m_rng() % 6;
@@ -73,7 +83,7 @@ class TPatternGenerator {
     return op == 0 ? p + "*" : op == 1 ? p + "+" : op == 2 ? p + "?" : p;
   }
   std::mt19937 m_rng;
-  bool m_kanaRanges;
+  bool m_gawk;
 };
 
 // Byte offset in the Shift JIS text of the 1-based character index.

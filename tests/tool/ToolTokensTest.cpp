@@ -14,9 +14,9 @@ namespace {
 
 const std::string kTool = NUVTOOL;
 
-// The token spans "kind@position+length" of one output row, in order.
+// The token spans "Kind@position+length" of one output row, in order.
 std::vector<std::pair<int, int>> Spans(const std::string& row) {
-  static const std::regex span(R"((\d+)\*?@(\d+)\+(\d+))");
+  static const std::regex span(R"((\w+)\*?@(\d+)\+(\d+))");
   std::vector<std::pair<int, int>> spans;
   for (auto it = std::sregex_iterator(row.begin(), row.end(), span); it != std::sregex_iterator(); ++it)
     spans.emplace_back(std::stoi((*it)[2]), std::stoi((*it)[3]));
