@@ -180,12 +180,22 @@ class TOutlineTree {
   TTreeNode* InsertAt(TTreeNode* parent, int index, std::string_view text, std::unique_ptr<TNodeData> data);
   std::unique_ptr<TTreeNode> Detach(TTreeNode* node);
   void Attach(TTreeNode* parent, int index, std::unique_ptr<TTreeNode> node);
+  template <typename F>
+  static void ForSubtree(TTreeNode* root, F visit);
   void Register(TTreeNode* node);
   void Unregister(TTreeNode* node);
   static void Renumber(TTreeNode* parent, int from);
-  // The pages in pre-order, rebuilt on the first question after a change, so
-  // page-by-index and index-of-page are constant time between changes.
+  // The pages in pre-order. Its first m_orderValidCount entries are always the
+  // tree's first pages; a change only shortens that prefix to where it
+  // happened, and the first question afterwards extends it from there. So
+  // page-by-index and index-of-page are constant time between changes, and a
+  // change near the end of a long document costs little.
   void EnsureOrder() const;
+  bool InValidOrder(const TTreeNode* node) const;
+  // The order stays valid before `node` (for a page about to leave the tree)
+  // or before the pages placed after `node` (for one just placed).
+  void InvalidateOrderAt(const TTreeNode* node);
+  void InvalidateOrderAfterPlaced(const TTreeNode* node);
   TTreeNode* Public(TTreeNode* parent) const { return parent == m_root.get() ? nullptr : parent; }
   void Changed(TTreeNode* node);
 
@@ -194,8 +204,24 @@ class TOutlineTree {
   int m_count = 0;
   int m_updateCount = 0;
   mutable std::vector<TTreeNode*> m_order;
-  mutable bool m_orderValid = false;
+  mutable std::size_t m_orderValidCount = 0;
   ITreeObserver* m_observer = nullptr;
 };
+
+// Levels of pages met in tree order, in constant time per page on average:
+// each page's level is found by climbing from the page before it, which in a
+// pre-order walk climbs every page at most once. Pages not in tree order fall
+// back on TTreeNode::Level.
+class TLevelWalk {
+ public:
+  int LevelOf(const TTreeNode* page);
+
+ private:
+  const TTreeNode* m_previous = nullptr;
+  int m_previousLevel = 0;
+};
+
+// The first page after `page`'s subtree in tree order (null at the end).
+TTreeNode* NextAfterSubtree(const TTreeNode* page);
 
 }  // namespace nuv

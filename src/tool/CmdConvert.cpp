@@ -5,11 +5,17 @@
 #include "outline/DocumentState.h"
 #include "outline/OutlineTree.h"
 #include "outline/TextFormat.h"
+#include "outline/TextSaveCheck.h"
 #include "tool/NuvTool.h"
 
 namespace nuv::tool {
 
 namespace {
+
+constexpr const char* kTooLargeForBinary =
+    "the document is too large for a .pk2 file, whose tree part and each page body are limited to 2 GB";
+constexpr const char* kTooLargeForText =
+    "the document is too deep for a text file, whose heading dots are limited to 2 GB in all";
 
 int RunConvert(const std::vector<std::string>& argv) {
   TArgs args;
@@ -30,20 +36,32 @@ int RunConvert(const std::vector<std::string>& argv) {
     if (!r.ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
     selected = tree.GetNodeAt(r.selectedIndex);
   } else {
-    if (!ReadText(in, readOptions, tree)) return Fail("cannot read " + in + ": bad metadata line");
+    if (!ReadText(in, readOptions, tree)) return Fail("cannot read " + in);
     selected = tree.GetFirstNode();
   }
 
   if (HasBinaryExtension(out)) {
+    if (!BinaryTreeBlockSize(tree))
+      return Fail("cannot write " + out + ": " + kTooLargeForBinary);
     if (!WriteBinary(out, tree, selected)) return Fail("cannot write " + out);
     return 0;
   }
   TFormatOptions writeOptions;
   writeOptions.TextSaveWithData = !args.Has("--no-data");
   writeOptions.PirkaCompatible = args.Has("--compat");
-  switch (WriteText(out, tree, args.Has("--no-titles"), nullptr, writeOptions)) {
-    case TTextWriteResult::Written: return 0;
+  const bool noTitles = args.Has("--no-titles");
+  switch (WriteText(out, tree, noTitles, nullptr, writeOptions)) {
+    case TTextWriteResult::Written: {
+      // The file is written as asked (other programs read the format as it
+      // is); what will read back differently is said once per kind.
+      const TTextSaveCheck check = CheckTextSave(tree, noTitles, nullptr, writeOptions);
+      for (int kind = 0; kind < kTextRiskCount; ++kind)
+        if (check.risks[kind].count)
+          Warn(TextSaveWarningLine(static_cast<TTextRisk>(kind), check.risks[kind]));
+      return 0;
+    }
     case TTextWriteResult::Empty: return Fail("nothing to write to " + out);
+    case TTextWriteResult::TooLarge: return Fail("cannot write " + out + ": " + kTooLargeForText);
     case TTextWriteResult::Failed: break;
   }
   return Fail("cannot write " + out);

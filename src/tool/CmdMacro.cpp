@@ -180,7 +180,8 @@ int RunMacro(const std::vector<std::string>& argv) {
   }
   TFormatOptions options;
   options.TextSaveWithData = textWithData;
-  if (WriteText(docPath, tree, false, nullptr, options) == TTextWriteResult::Failed)
+  const TTextWriteResult written = WriteText(docPath, tree, false, nullptr, options);
+  if (written == TTextWriteResult::Failed || written == TTextWriteResult::TooLarge)
     return Fail("cannot write " + docPath);
   return 0;
 }

@@ -37,6 +37,8 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+void Warn(const std::string& message) { std::fprintf(stderr, "nuvtool: warning: %s\n", message.c_str()); }
+
 bool TArgs::Has(const std::string& flag) const {
   return std::any_of(flags.begin(), flags.end(), [&](const auto& f) { return f.first == flag; });
 }

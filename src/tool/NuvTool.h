@@ -16,6 +16,8 @@ bool RegisterCommand(const TToolCommand& command);
 
 // Prints "nuvtool: <message>" on stderr and returns the failure exit code.
 int Fail(const std::string& message);
+// Prints "nuvtool: warning: <message>" on stderr.
+void Warn(const std::string& message);
 // Splits arguments into flags (beginning with "--") and positional ones; a
 // flag listed in `valued` takes the next argument as its value.
 struct TArgs {
