@@ -107,10 +107,10 @@ std::string TextSaveWarningLine(TTextRisk kind, const TTextRiskFinding& finding)
       "begin or end with a blank that reading back trims",
       "are longer than 250 bytes and read back cut",
   };
-  const char* noun = kind == TTextRisk::BlankEnds || kind == TTextRisk::LongTitle ? "titles" : "lines";
+  const bool titles = kind == TTextRisk::BlankEnds || kind == TTextRisk::LongTitle;
   char line[256];
-  std::snprintf(line, sizeof line, "%d %s %s (first at %d:%d)", finding.count, noun,
-                kWhat[static_cast<int>(kind)], finding.firstPage, finding.firstLine);
+  std::snprintf(line, sizeof line, "%d %s %s; first at %d:%d", finding.count,
+                titles ? "title(s)" : "line(s)", kWhat[static_cast<int>(kind)], finding.firstPage, finding.firstLine);
   return line;
 }
 
