@@ -39,6 +39,7 @@
 #include "outline/PageEditor.h"
 #include "outline/PageSwitch.h"
 #include "outline/TextFormat.h"
+#include "outline/TextSaveCheck.h"
 
 namespace nuv {
 
@@ -345,7 +346,7 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
   StorePath(m_window.Config().LastFile, path);
   m_window.UpdateCaption();
   if (!ok) {
-    m_window.Prompts().Error(texts::WriteError());
+    m_window.Prompts().Error(BinaryTreeBlockSize(m_window.Tree()) ? texts::WriteError() : texts::TooLargeForBinary());
     return TSaveResult::Failed;
   }
   m_window.ShowStatusMessage(texts::FileSaved());
@@ -356,9 +357,12 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
 }
 
 TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles) {
+  // Content the text cannot carry would read back differently: the user decides.
+  if (!ConfirmTextSave(m_window.Prompts(), m_window.Tree(), noTitles, nullptr, m_window.FormatOptions()))
+    return TSaveResult::Cancelled;
   const TTextWriteResult r = WriteText(path, m_window.Tree(), noTitles, nullptr, m_window.FormatOptions());
-  if (r == TTextWriteResult::Failed) {
-    m_window.Prompts().Error(texts::WriteError());
+  if (r == TTextWriteResult::Failed || r == TTextWriteResult::TooLarge) {
+    m_window.Prompts().Error(r == TTextWriteResult::Failed ? texts::WriteError() : texts::TooLargeForText());
     return TSaveResult::Failed;
   }
   if (r == TTextWriteResult::Empty) return TSaveResult::Failed;

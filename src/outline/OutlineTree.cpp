@@ -381,21 +381,29 @@ void TOutlineTree::SetText(TTreeNode* node, std::string_view text) {
   Changed(node);
 }
 
+namespace {
+// Picture indexes are small; anything else a caller hands over is clamped, not wrapped.
+int16_t PictureIndex(int index) { return static_cast<int16_t>(std::clamp(index, -1, 0x7FFF)); }
+}  // namespace
+
 void TOutlineTree::SetImageIndex(TTreeNode* node, int index) {
-  if (node->m_imageIndex == index && node->m_selectedIndex == index) return;
-  node->m_imageIndex = node->m_selectedIndex = index;
+  const int16_t value = PictureIndex(index);
+  if (node->m_imageIndex == value) return;
+  node->m_imageIndex = value;
   Changed(node);
 }
 
 void TOutlineTree::SetStateIndex(TTreeNode* node, int index) {
-  if (node->m_stateIndex == index) return;
-  node->m_stateIndex = index;
+  const int16_t value = PictureIndex(index);
+  if (node->m_stateIndex == value) return;
+  node->m_stateIndex = value;
   Changed(node);
 }
 
 void TOutlineTree::SetOverlayIndex(TTreeNode* node, int index) {
-  if (node->m_overlayIndex == index) return;
-  node->m_overlayIndex = index;
+  const int16_t value = PictureIndex(index);
+  if (node->m_overlayIndex == value) return;
+  node->m_overlayIndex = value;
   Changed(node);
 }
 

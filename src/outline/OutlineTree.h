@@ -32,7 +32,7 @@ class TTreeNode {
   TNodeId Id() const { return m_id; }
   const std::string& Text() const { return m_text; }
   int ImageIndex() const { return m_imageIndex; }
-  int SelectedIndex() const { return m_selectedIndex; }
+  int SelectedIndex() const { return m_imageIndex; }  // always the image
   int StateIndex() const { return m_stateIndex; }
   int OverlayIndex() const { return m_overlayIndex; }
   bool Cut() const { return m_cut; }
@@ -65,20 +65,21 @@ class TTreeNode {
   TTreeNode() = default;
   bool IsHiddenRoot() const { return m_parent == nullptr; }
 
+  // A document may hold millions of pages: the members are ordered so that
+  // they pack, and the pictures (small indexes) take two bytes each.
   TNodeId m_id = 0;
   std::string m_text;
-  int m_imageIndex = 0;
-  int m_selectedIndex = 0;
-  int m_stateIndex = -1;
-  int m_overlayIndex = -1;
-  bool m_cut = false;
-  bool m_expanded = false;
   std::unique_ptr<TNodeData> m_data;
   TTreeNode* m_parent = nullptr;  // the hidden root for root pages
-  int m_index = 0;
-  mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
   TOutlineTree* m_owner = nullptr;
   std::vector<std::unique_ptr<TTreeNode>> m_children;
+  int m_index = 0;
+  mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
+  int16_t m_imageIndex = 0;
+  int16_t m_stateIndex = -1;
+  int16_t m_overlayIndex = -1;
+  bool m_cut = false;
+  bool m_expanded = false;
 };
 
 // Where MoveTo puts a page, relative to the target.

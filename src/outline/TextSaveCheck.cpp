@@ -119,4 +119,10 @@ std::string TextSaveQuestion(const TTextSaveCheck& check) {
   return FormatMessageText(texts::AskTextSaveChanges().c_str(), title.c_str(), check.pages);
 }
 
+bool ConfirmTextSave(IPrompts& prompts, const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
+                     const TFormatOptions& options) {
+  const TTextSaveCheck check = CheckTextSave(tree, noTitles, subtreeRoot, options);
+  return check.Clean() || prompts.Question(TextSaveQuestion(check), true);
+}
+
 }  // namespace nuv

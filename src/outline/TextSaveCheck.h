@@ -9,6 +9,7 @@
 
 namespace nuv {
 
+class IPrompts;
 class TOutlineTree;
 class TTreeNode;
 
@@ -45,5 +46,10 @@ std::string TextSaveWarningLine(TTextRisk kind, const TTextRiskFinding& finding)
 // The window's question before such a save (Shift JIS): the first page, how
 // many pages, and whether to save anyway.
 std::string TextSaveQuestion(const TTextSaveCheck& check);
+
+// Checks a save and, when it would change something, asks; false when the
+// user says No (the save is cancelled). A clean save asks nothing.
+bool ConfirmTextSave(IPrompts& prompts, const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
+                     const TFormatOptions& options);
 
 }  // namespace nuv

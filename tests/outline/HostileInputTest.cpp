@@ -144,9 +144,10 @@ TEST(HostileInputTest, AMillionLevelPasteCopiesSavesAndCloses) {
     EXPECT_EQ(back.LastPage()->Level(), 2999);
 
     // Removing the chain from below its top unregisters every page.
+    const TNodeId lowId = low->Id();
     tree.Delete(first->GetFirstChild());
     EXPECT_EQ(tree.Count(), 1);
-    EXPECT_EQ(tree.FindById(low->Id() + 1), nullptr);
+    EXPECT_EQ(tree.FindById(lowId), nullptr);
     PasteEntries(tree, nullptr, *entries, TFormatOptions{});
   }  // closing the document frees a million levels without recursing
 }
