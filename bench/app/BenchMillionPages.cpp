@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -61,6 +63,24 @@ std::size_t WriteDocument(const std::string& path, int pages) {
   return text;
 }
 
+// The machine is shared: figures are CPU time of this process, with the wall
+// time beside them.
+class TCpuWatch {
+ public:
+  TCpuWatch() : m_cpu(Cpu()) {}
+  double Ms() const { return (Cpu() - m_cpu) * 1000; }
+  double WallMs() const { return m_wall.Seconds() * 1000; }
+
+ private:
+  static double Cpu() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+  }
+  double m_cpu;
+  bench::TStopwatch m_wall;
+};
+
 void Paint(Tfmnuv& window) {
   window.TreeView()->viewport()->repaint();
   QApplication::processEvents();
@@ -98,17 +118,17 @@ double PageCommands(Tfmnuv& window, bool print) {
   double worst = 0;
   for (const TCommand& c : commands) {
     const int before = tree.Count();
-    const bench::TStopwatch watch;
+    const TCpuWatch watch;
     c.action->trigger();
     Paint(window);
-    const double ms = watch.Seconds() * 1000;
+    const double ms = watch.Ms();
     // An added page opens its title for editing: the edit ends unchanged.
     if (QWidget* editor = QApplication::focusWidget(); editor && editor != static_cast<QWidget*>(window.TreeView())) {
       window.TreeView()->setFocus();
       Paint(window);
     }
     worst = std::max(worst, ms);
-    if (print) std::printf("  %-18s %8.1f ms\n", c.name, ms);
+    if (print) std::printf("  %-18s %8.1f ms CPU %8.1f ms wall\n", c.name, ms, watch.WallMs());
     Check(tree.Count() >= before, c.name);
   }
   return worst;
@@ -142,13 +162,16 @@ int main(int argc, char** argv) {
     window.Document().DocModified = false;
   }
 
+  // Freed memory goes back to the system first, so the difference is the window's.
+  malloc_trim(0);
   const std::size_t residentBefore = ResidentBytes();
   Tfmnuv window;
-  const bench::TStopwatch showWatch;
+  const TCpuWatch showWatch;
   window.ShowFromSession();
   window.FormShow({QString::fromStdString(largePath)});
   Paint(window);
-  const double shown = showWatch.Seconds();
+  const double shown = showWatch.Ms();
+  if (!smoke) std::printf("shown: %.1f ms CPU, %.1f ms wall\n", shown, showWatch.WallMs());
   const double perPage =
       (static_cast<double>(ResidentBytes()) - static_cast<double>(residentBefore) - static_cast<double>(textBytes)) /
       large;
@@ -157,19 +180,20 @@ int main(int argc, char** argv) {
   const double largeCommand = PageCommands(window, !smoke);
 
   const int count = window.Tree().Count();
-  const bench::TStopwatch saveWatch;
+  const TCpuWatch saveWatch;
   window.Documents().acSave->trigger();
   QApplication::processEvents();
-  const double saved = saveWatch.Seconds();
+  const double saved = saveWatch.Ms();
+  if (!smoke) std::printf("Ctrl+S: %.1f ms CPU, %.1f ms wall\n", saved, saveWatch.WallMs());
   TOutlineTree back;
   Check(ReadBinary(largePath, TFormatOptions{}, back).ok && back.Count() == count, "Ctrl+S wrote every page");
   window.Document().DocModified = false;
 
   if (!smoke) {
-    Print({"shown (1,000,000 pages)", shown * 1000, 1000, "ms", "1500 ms"});
+    Print({"shown (1,000,000 pages)", shown, 1000, "ms", "1500 ms"});
     Print({"page command, key to painted tree (100,000)", mediumCommand, 16, "ms", "20 ms"});
     Print({"page command, key to painted tree (1,000,000)", largeCommand, 100, "ms", "400 ms"});
-    Print({"Ctrl+S (1,000,000 pages)", saved * 1000, 1000, "ms", "-"});
+    Print({"Ctrl+S (1,000,000 pages)", saved, 1000, "ms", "-"});
     Print({"resident memory beyond the text", perPage, 200, "B/page", "380 B"});
   }
   std::filesystem::remove_all(dir);
