@@ -12,11 +12,6 @@ namespace nuv::tool {
 
 namespace {
 
-constexpr const char* kTooLargeForBinary =
-    "the document is too large for a .pk2 file, whose tree part and each page body are limited to 2 GB";
-constexpr const char* kTooLargeForText =
-    "the document is too deep for a text file, whose heading dots are limited to 2 GB in all";
-
 int RunConvert(const std::vector<std::string>& argv) {
   TArgs args;
   if (!ParseArgs(argv, {"--no-data", "--compat", "--no-titles"}, {}, args)) return 2;
@@ -27,25 +22,10 @@ int RunConvert(const std::vector<std::string>& argv) {
   const std::string& in = args.positional[0];
   const std::string& out = args.positional[1];
 
-  TFormatOptions readOptions;
   TOutlineTree tree;
-  const TTreeNode* selected = nullptr;
-  if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
-  if (HasBinaryExtension(in)) {
-    const TBinaryReadResult r = ReadBinary(in, readOptions, tree);
-    if (!r.ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
-    selected = tree.GetNodeAt(r.selectedIndex);
-  } else {
-    if (!ReadText(in, readOptions, tree)) return Fail("cannot read " + in);
-    selected = tree.GetFirstNode();
-  }
-
-  if (HasBinaryExtension(out)) {
-    if (!BinaryTreeBlockSize(tree))
-      return Fail("cannot write " + out + ": " + kTooLargeForBinary);
-    if (!WriteBinary(out, tree, selected)) return Fail("cannot write " + out);
-    return 0;
-  }
+  TDocumentFile file;
+  if (!ReadDocument(in, tree, file)) return 1;
+  if (HasBinaryExtension(out)) return WriteDocument(out, tree, file) ? 0 : 1;
   TFormatOptions writeOptions;
   writeOptions.TextSaveWithData = !args.Has("--no-data");
   writeOptions.PirkaCompatible = args.Has("--compat");

@@ -8,7 +8,12 @@
 
 #include "base/Codec.h"
 #include "base/Error.h"
+#include "base/FileIo.h"
 #include "base/ProgramFolder.h"
+#include "outline/BinaryFormat.h"
+#include "outline/DocumentState.h"
+#include "outline/OutlineTree.h"
+#include "outline/TextFormat.h"
 
 namespace nuv::tool {
 
@@ -53,11 +58,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
                const std::vector<std::string>& valued, TArgs& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.rfind("--", 0) != 0 || a == "--") {
+    const bool isValued = std::find(valued.begin(), valued.end(), a) != valued.end();
+    if (!isValued && (a.rfind("--", 0) != 0 || a == "--")) {
       out.positional.push_back(a);
       continue;
     }
-    if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+    if (isValued) {
       if (i + 1 >= args.size()) {
         Fail("option " + a + " needs a value");
         return false;
@@ -71,6 +77,40 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
     }
   }
   return true;
+}
+
+bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file) {
+  if (!FileExists(path)) return Fail("cannot read " + path + ": no such file"), false;
+  file = TDocumentFile{};
+  if (HasBinaryExtension(path)) {
+    const TBinaryReadResult r = ReadBinary(path, TFormatOptions{}, tree);
+    if (!r.ok) return Fail("cannot read " + path + ": not a valid .pk2 document"), false;
+    file.selected = tree.GetNodeAt(r.selectedIndex);
+    return true;
+  }
+  if (!ReadText(path, TFormatOptions{}, tree)) return Fail("cannot read " + path), false;
+  file.selected = tree.GetFirstNode();
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  file.textWithData = bytes.find("\n##nuv##,") != std::string::npos;
+  return true;
+}
+
+bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file) {
+  if (HasBinaryExtension(path)) {
+    if (!BinaryTreeBlockSize(tree)) return Fail("cannot write " + path + ": " + kTooLargeForBinary), false;
+    if (!WriteBinary(path, tree, file.selected)) return Fail("cannot write " + path), false;
+    return true;
+  }
+  TFormatOptions options;
+  options.TextSaveWithData = file.textWithData;
+  switch (WriteText(path, tree, false, nullptr, options)) {
+    case TTextWriteResult::Written:
+    case TTextWriteResult::Empty: return true;
+    case TTextWriteResult::TooLarge: return Fail("cannot write " + path + ": " + kTooLargeForText), false;
+    case TTextWriteResult::Failed: break;
+  }
+  return Fail("cannot write " + path), false;
 }
 
 }  // namespace nuv::tool
