@@ -46,7 +46,7 @@ TEST(HostileInputTest, MegabytesOfOneByteReadInOnePassThroughEveryReader) {
     const char* name;
     std::string bytes;
     int lines;     // lines of the light string list
-    bool asBlock;  // also read as a .pk2 tree block (one page a line)
+    bool asBlock;  // also imported and read as a .pk2 tree block (one page a line)
   } cases[] = {
       // Every 0x1A but the run at the end is a character: each used to scan
       // to the end of the input to learn that.
@@ -67,13 +67,15 @@ TEST(HostileInputTest, MegabytesOfOneByteReadInOnePassThroughEveryReader) {
     TOutlineTree tree;
     ASSERT_TRUE(ReadTextBytes(c.bytes, "f.txt", TFormatOptions{}, tree));
     EXPECT_GE(tree.Count(), 1);
+    // The import and the tree block share the same line reader: the cases of
+    // one line or none go through them too (the others would only repeat
+    // millions of allocations).
+    if (!c.asBlock) continue;
     bool ok = false;
     TOutlineTree doc;
     TTreeNode* parent = doc.AddChild(nullptr, "P");
     ImportTextBytes(c.bytes, "f.txt", TFormatOptions{}, doc, parent, ok);
     EXPECT_TRUE(ok);
-
-    if (!c.asBlock) continue;
     // The same bytes as a .pk2 tree block, with a record for every line.
     TOutlineTree binary;
     ASSERT_TRUE(ReadBinaryBytes(BinaryImage(c.bytes, c.lines), TFormatOptions{}, binary).ok);
