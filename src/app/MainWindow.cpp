@@ -45,6 +45,7 @@
 #include "app/PlainPageEditor.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
+#include "app/RecoveryController.h"
 #include "app/TitleValidator.h"
 #include "base/Codec.h"
 #include "base/Error.h"
@@ -101,6 +102,8 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_clipboard = new TClipboardCommands(*this, this);
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
   m_exchange = new TExchangeCommands(*this, this);
+  connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
+  m_recovery = new TRecoveryController(*this, *m_model, m_documents->Registry(), this);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();
@@ -666,6 +669,7 @@ void Tfmnuv::edxnuvChange() {
   if (!edxnuv->Modified()) return;
   m_status->LeaveMessageMode();
   if (m_pageSwitch->EditorChanged()) SetModifiedIndicator(true);
+  m_recovery->Changed();
 }
 
 void Tfmnuv::edxnuvCaretMoved() {
@@ -715,6 +719,8 @@ void Tfmnuv::ShowStatusMessage(const std::string& sjis) { m_status->ShowMessage(
 
 void Tfmnuv::SetModifiedIndicator(bool modified) {
   m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());
+  // Cleared flags mean the document is its file again: no copy to keep.
+  if (!modified && m_recovery) m_recovery->Discard();
 }
 
 void Tfmnuv::UpdateCaption() {
@@ -782,6 +788,7 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
   SetModifiedIndicator(false);
   UpdateCaption();
   cbEditMode->setCurrentIndex(0);
+  if (!m_quitRequested) Guard([&] { m_recovery->OfferAtStart(!arguments.isEmpty()); });
 }
 
 void Tfmnuv::closeEvent(QCloseEvent* event) {
@@ -796,6 +803,7 @@ void Tfmnuv::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
+  m_recovery->Discard();  // saved, or the changes given up on purpose
   lvItem->clear();
   lvnuv->clear();
   WriteSession();

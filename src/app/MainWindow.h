@@ -45,6 +45,7 @@ class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
 class TPlainPageEditor;
+class TRecoveryController;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -112,6 +113,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands& Clipboard() { return *m_clipboard; }
   TMarkCommands& Marks() { return *m_marks; }
   TExchangeCommands& Exchange() { return *m_exchange; }
+  TRecoveryController& Recovery() { return *m_recovery; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -168,6 +170,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands* m_clipboard = nullptr;
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
+  TRecoveryController* m_recovery = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds

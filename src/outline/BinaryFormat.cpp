@@ -115,11 +115,11 @@ std::optional<std::size_t> BinaryTreeBlockSize(const TOutlineTree& tree) {
   return size;
 }
 
-bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out) {
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out, const TBodyOverride& shown) {
   // Measured first: a tree too deep or too long is refused before a byte is
   // built, where building it would take gigabytes first.
   const std::optional<std::size_t> blockSize = BinaryTreeBlockSize(tree);
-  if (!blockSize) return false;
+  if (!blockSize || shown.body.size() > kMaxBinaryLength) return false;
   std::string word;
   auto appendInt = [&](int32_t value) {
     word.clear();
@@ -138,6 +138,16 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink&
   const int selectedIndex = selected ? selected->AbsoluteIndex() : 0;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     const TNodeData* data = page->Data();
+    if (page == shown.page) {
+      // The record the page switch would store: the editor's text, the
+      // picture's mark, and the record's label (0 for a page without one).
+      appendInt(static_cast<int32_t>(shown.body.size()));
+      out.Append(shown.body);
+      const uint32_t label = data ? data->MarkLabel() & 0xFFFF0000u : 0;
+      appendInt(static_cast<int32_t>(label | (static_cast<uint32_t>(page->ImageIndex()) & 0xFFFFu)));
+      appendInt(page == tree.GetFirstNode() ? selectedIndex : (page->Expanded() && page->HasChildren() ? 1 : 0));
+      continue;
+    }
     if (!data) {
       appendInt(0);
       appendInt(0);

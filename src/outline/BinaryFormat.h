@@ -36,11 +36,19 @@ constexpr std::size_t kMaxBinaryLength = 0x7FFFFFFF;
 // body is longer than kMaxBinaryLength.
 std::optional<std::size_t> BinaryTreeBlockSize(const TOutlineTree& tree);
 
+// A body to write in place of a page's record: the shown page's text while
+// the editor holds changes the page switch has not stored yet.
+struct TBodyOverride {
+  const TTreeNode* page = nullptr;
+  std::string_view body;
+};
+
 // The file image of a document; `selected` (may be null) goes into the first
 // view word. False, with nothing written, when a length does not fit the
 // format's 32-bit fields.
 bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out);
-bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out);
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out,
+                 const TBodyOverride& shown = TBodyOverride{});
 
 // Writes atomically; false when the document does not fit the format (no file
 // is touched; BinaryTreeBlockSize tells) or a write fails (the old file stays).

@@ -44,7 +44,7 @@ int RunConvert(const std::vector<std::string>& argv) {
     case TTextWriteResult::TooLarge: return Fail("cannot write " + out + ": " + kTooLargeForText);
     case TTextWriteResult::Failed: break;
   }
-  return Fail("cannot write " + out);
+  return FailFile("cannot write " + out);
 }
 
 }  // namespace

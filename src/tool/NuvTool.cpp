@@ -44,6 +44,12 @@ int Fail(const std::string& message) {
 
 void Warn(const std::string& message) { std::fprintf(stderr, "nuvtool: warning: %s\n", message.c_str()); }
 
+int FailFile(const std::string& message, const std::string& otherwise) {
+  const std::string reason = FileErrorText(LastFileError());
+  if (!reason.empty()) return Fail(message + ": " + reason);
+  return Fail(otherwise.empty() ? message : message + ": " + otherwise);
+}
+
 bool TArgs::Has(const std::string& flag) const {
   return std::any_of(flags.begin(), flags.end(), [&](const auto& f) { return f.first == flag; });
 }
@@ -84,11 +90,11 @@ bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& fi
   file = TDocumentFile{};
   if (HasBinaryExtension(path)) {
     const TBinaryReadResult r = ReadBinary(path, TFormatOptions{}, tree);
-    if (!r.ok) return Fail("cannot read " + path + ": not a valid .pk2 document"), false;
+    if (!r.ok) return FailFile("cannot read " + path, "not a valid .pk2 document"), false;
     file.selected = tree.GetNodeAt(r.selectedIndex);
     return true;
   }
-  if (!ReadText(path, TFormatOptions{}, tree)) return Fail("cannot read " + path), false;
+  if (!ReadText(path, TFormatOptions{}, tree)) return FailFile("cannot read " + path), false;
   file.selected = tree.GetFirstNode();
   std::string bytes;
   ReadWholeFile(path, bytes);
@@ -99,7 +105,7 @@ bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& fi
 bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file) {
   if (HasBinaryExtension(path)) {
     if (!BinaryTreeBlockSize(tree)) return Fail("cannot write " + path + ": " + kTooLargeForBinary), false;
-    if (!WriteBinary(path, tree, file.selected)) return Fail("cannot write " + path), false;
+    if (!WriteBinary(path, tree, file.selected)) return FailFile("cannot write " + path), false;
     return true;
   }
   TFormatOptions options;
@@ -110,7 +116,7 @@ bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDoc
     case TTextWriteResult::TooLarge: return Fail("cannot write " + path + ": " + kTooLargeForText), false;
     case TTextWriteResult::Failed: break;
   }
-  return Fail("cannot write " + path), false;
+  return FailFile("cannot write " + path), false;
 }
 
 }  // namespace nuv::tool

@@ -23,6 +23,10 @@ bool RegisterCommand(const TToolCommand& command);
 int Fail(const std::string& message);
 // Prints "nuvtool: warning: <message>" on stderr.
 void Warn(const std::string& message);
+// The same for a failed read or write: the system's reason follows the
+// message ("cannot write x.pk2: No space left on device"); without one, the
+// reader's own `otherwise` (a damaged file) when given.
+int FailFile(const std::string& message, const std::string& otherwise = std::string());
 // Splits arguments into flags (beginning with "--") and positional ones; a
 // flag listed in `valued` (also a short one such as "-o") takes the next
 // argument as its value.
