@@ -20,5 +20,7 @@ inline std::string CannotPaste(char32_t codePoint) {
   std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(codePoint));
   return CannotPasteHead() + code + CannotPasteTail();
 }
+NUV_FIXED_TEXT(DamagedNodeBlock, "クリップボードのページのデータが壊れているため、貼り付けませんでした")
+NUV_FIXED_TEXT(NodeBlockTooLarge, "ページが大きすぎてコピーできません（2 GB までです）")
 
 }  // namespace nuv::texts

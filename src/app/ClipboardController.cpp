@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "app/Actions.h"
+#include "app/AppTexts.h"
 #include "app/OutlineView.h"
 #include "app/WindowServices.h"
 #include "outline/DocumentState.h"
@@ -172,6 +173,10 @@ void TClipboardCommands::CopyPages(bool fromList) {
   if (pages.empty()) return;
   // Only the block: the clipboard's text is replaced, as the pages are what was copied.
   const std::string block = EncodeNodeBlock(pages);
+  if (block.empty()) {
+    m_window.ShowStatusMessage(texts::NodeBlockTooLarge());
+    return;
+  }
   auto* data = new QMimeData;
   data->setData(kNodeDataMime, QByteArray(block.data(), static_cast<qsizetype>(block.size())));
   QApplication::clipboard()->setMimeData(data);
@@ -182,7 +187,12 @@ void TClipboardCommands::PastePages() {
   if (!data || !data->hasFormat(kNodeDataMime)) return;
   const QByteArray bytes = data->data(kNodeDataMime);
   const auto entries = DecodeNodeBlock(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  if (!entries || entries->empty()) return;
+  if (!entries) {
+    // Any program can put this format on the clipboard: say why nothing came.
+    m_window.ShowStatusMessage(texts::DamagedNodeBlock());
+    return;
+  }
+  if (entries->empty()) return;
   TTreeNode* selected = m_window.SelectedPage();
   // A paste inside a cut subtree would be removed with it: refused.
   if (selected && IsInsideCut(selected)) return;

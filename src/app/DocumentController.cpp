@@ -40,6 +40,7 @@
 #include "outline/PageEditor.h"
 #include "outline/PageSwitch.h"
 #include "outline/TextFormat.h"
+#include "outline/TextSaveCheck.h"
 
 namespace nuv {
 
@@ -358,7 +359,10 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
   m_window.UpdateCaption();
   if (!ok) {
     wait.Release();
-    ShowFileError(m_window.Prompts(), texts::WriteError());
+    if (!BinaryTreeBlockSize(m_window.Tree()))
+      m_window.Prompts().Error(texts::TooLargeForBinary());
+    else
+      ShowFileError(m_window.Prompts(), texts::WriteError());
     return TSaveResult::Failed;
   }
   m_window.ShowStatusMessage(texts::FileSaved());
@@ -369,8 +373,16 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
 }
 
 TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles) {
+  // Content the text cannot carry would read back differently: the user decides.
+  if (!ConfirmTextSave(m_window.Prompts(), m_window.Tree(), noTitles, nullptr, m_window.FormatOptions()))
+    return TSaveResult::Cancelled;
   TWaitCursor wait;
   const TTextWriteResult r = WriteText(path, m_window.Tree(), noTitles, nullptr, m_window.FormatOptions());
+  if (r == TTextWriteResult::TooLarge) {
+    wait.Release();
+    m_window.Prompts().Error(texts::TooLargeForText());
+    return TSaveResult::Failed;
+  }
   if (r == TTextWriteResult::Failed) {
     wait.Release();
     ShowFileError(m_window.Prompts(), texts::WriteError());

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "app/QtText.h"
+#include "base/InstanceMessage.h"
 
 namespace nuv {
 
@@ -18,8 +19,13 @@ TDocumentRegistry::TDocumentRegistry(QObject* parent) : QObject(parent) {
   m_server.setSocketOptions(QLocalServer::UserAccessOption);
   connect(&m_server, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+      socket->setReadBufferSize(static_cast<qint64>(kMaxInstanceMessageBytes));
       connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-        if (socket->readAll().startsWith("activate")) emit ActivationRequested();
+        // Only the message's first bytes are read: a peer cannot make this window buffer more.
+        const QByteArray bytes = socket->read(static_cast<qint64>(kMaxInstanceMessageBytes));
+        if (ParseInstanceMessage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ==
+            TInstanceRequest::Activate)
+          emit ActivationRequested();
         socket->disconnectFromServer();
       });
       connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -46,7 +52,7 @@ bool TDocumentRegistry::Activate(const std::string& documentPath) {
   QLocalSocket socket;
   socket.connectToServer(SocketName(documentPath));
   if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-  socket.write("activate\n");
+  socket.write(kActivateMessage.data(), static_cast<qint64>(kActivateMessage.size()));
   socket.waitForBytesWritten(kConnectTimeoutMs);
   socket.waitForDisconnected(kConnectTimeoutMs);
   return true;

@@ -27,6 +27,7 @@
 #include "outline/OutlineTree.h"
 #include "outline/PageEditor.h"
 #include "outline/TextFormat.h"
+#include "outline/TextSaveCheck.h"
 
 namespace nuv {
 
@@ -209,10 +210,13 @@ void TExchangeCommands::SaveToMeDoc(const std::string& chosen) {
 
 void TExchangeCommands::SaveToNodeWZText(const std::string& chosen, bool noTitles) {
   const std::string out = nuv::WithExtension(chosen, ".txt", true);
+  if (!ConfirmTextSave(m_window.Prompts(), m_window.Tree(), noTitles, m_window.SelectedPage(), m_window.FormatOptions()))
+    return;
   TWaitCursor wait;
   const TTextWriteResult r = WriteText(out, m_window.Tree(), noTitles, m_window.SelectedPage(), m_window.FormatOptions());
   wait.Release();
   if (r == TTextWriteResult::Failed) ShowFileError(m_window.Prompts(), texts::WriteError());
+  if (r == TTextWriteResult::TooLarge) m_window.Prompts().Error(texts::TooLargeForText());
   if (r == TTextWriteResult::Written) m_window.ShowStatusMessage(texts::FileSaved());
 }
 

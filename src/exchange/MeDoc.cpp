@@ -87,11 +87,13 @@ std::vector<TMeDocEntry> CollectMeDocEntries(const TOutlineTree& tree, const TTr
   }
   const TTreeNode* first = start ? start : tree.GetFirstNode();
   if (!first) return entries;
-  const int startLevel = first->Level();
+  // Levels come from the walk itself: asking each page would climb a deep tree once per page.
+  TLevelWalk levels;
+  const int startLevel = levels.LevelOf(first);
   int top = startLevel;
-  for (const TTreeNode* page = first; page; page = page->GetNext()) {
-    const int level = page->Level();
-    if (scope == TMeDocScope::Subtree && page != first && level <= startLevel) break;
+  const TTreeNode* end = scope == TMeDocScope::Subtree ? NextAfterSubtree(first) : nullptr;
+  for (const TTreeNode* page = first; page != end; page = page->GetNext()) {
+    const int level = levels.LevelOf(page);
     top = std::min(top, level);
     add(page, level - top + 1);
   }

@@ -6,6 +6,7 @@
 #include "outline/BinaryFormat.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "base/FileIo.h"
 #include "base/LittleEndian.h"
@@ -20,31 +21,35 @@ namespace nuv {
 namespace {
 
 // Builds the pages of the tree block; false for a line more than one level
-// deeper than the line before it.
+// deeper than the line before it. `path` holds the page at each level of the
+// line before, so a climb costs one step whatever the depth.
 bool BuildTree(const TLightStrings& lines, TOutlineTree& out) {
-  TTreeNode* previous = nullptr;
+  std::vector<TTreeNode*> path;
   for (const std::string& line : lines.Lines()) {
     std::size_t level = 0;
     while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
     const std::string_view title = std::string_view(line).substr(level);
-    if (!previous) {
-      previous = out.AddChild(nullptr, title);
+    if (path.empty()) {
+      path.push_back(out.AddChild(nullptr, title));
       continue;
     }
-    const std::size_t previousLevel = static_cast<std::size_t>(previous->Level());
-    if (level == previousLevel) {
-      previous = out.Add(previous, title);
-    } else if (level == previousLevel + 1) {
-      previous = out.AddChild(previous, title);
-    } else if (level < previousLevel) {
-      TTreeNode* ancestor = previous->Parent();
-      while (static_cast<std::size_t>(ancestor->Level()) > level) ancestor = ancestor->Parent();
-      previous = out.Add(ancestor, title);
+    const std::size_t previousLevel = path.size() - 1;
+    if (level > previousLevel + 1) return false;
+    if (level == previousLevel + 1) {
+      path.push_back(out.AddChild(path.back(), title));
     } else {
-      return false;
+      path.resize(level + 1);
+      path.back() = out.Add(path.back(), title);
     }
   }
   return true;
+}
+
+// The title as written: leading blanks would read back as deeper levels.
+std::string_view WrittenTitle(const TTreeNode* page) {
+  std::string_view title = page->Text();
+  while (!title.empty() && (title[0] == '\t' || title[0] == ' ')) title.remove_prefix(1);
+  return title;
 }
 
 }  // namespace
@@ -99,28 +104,37 @@ TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& opti
   return ReadBinaryBytes(file.Bytes(), options, out);
 }
 
-bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out, const TBodyOverride& shown) {
-  constexpr std::size_t kMaxLength = 0x7FFFFFFF;
-  std::string block;
+std::optional<std::size_t> BinaryTreeBlockSize(const TOutlineTree& tree) {
+  std::size_t size = 0;
+  TLevelWalk levels;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
-    block.append(static_cast<std::size_t>(page->Level()), '\t');
-    // Leading blanks would read back as deeper levels: the title is written without them.
-    std::string_view title = page->Text();
-    while (!title.empty() && (title[0] == '\t' || title[0] == ' ')) title.remove_prefix(1);
-    block += title;
-    block += "\r\n";
-    if (page->Data() && page->Data()->Body().size() > kMaxLength) return false;
+    size += static_cast<std::size_t>(levels.LevelOf(page)) + WrittenTitle(page).size() + 2;
+    if (size > kMaxBinaryLength) return std::nullopt;
+    if (page->Data() && page->Data()->Body().size() > kMaxBinaryLength) return std::nullopt;
   }
-  if (shown.body.size() > kMaxLength) return false;
-  if (block.size() > kMaxLength) return false;
+  return size;
+}
+
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out, const TBodyOverride& shown) {
+  // Measured first: a tree too deep or too long is refused before a byte is
+  // built, where building it would take gigabytes first.
+  const std::optional<std::size_t> blockSize = BinaryTreeBlockSize(tree);
+  if (!blockSize || shown.body.size() > kMaxBinaryLength) return false;
   std::string word;
   auto appendInt = [&](int32_t value) {
     word.clear();
     AppendInt32LE(word, value);
     out.Append(word);
   };
-  appendInt(static_cast<int32_t>(block.size()));
-  out.Append(block);
+  appendInt(static_cast<int32_t>(*blockSize));
+  std::string line;
+  TLevelWalk levels;
+  for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
+    line.assign(static_cast<std::size_t>(levels.LevelOf(page)), '\t');
+    line += WrittenTitle(page);
+    line += "\r\n";
+    out.Append(line);
+  }
   const int selectedIndex = selected ? selected->AbsoluteIndex() : 0;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     const TNodeData* data = page->Data();
@@ -156,6 +170,7 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::strin
 }
 
 bool WriteBinary(const std::string& path, const TOutlineTree& tree, const TTreeNode* selected) {
+  if (!BinaryTreeBlockSize(tree)) return false;
   TAtomicFileWriter writer(path);
   return BuildBinary(tree, selected, writer) && writer.Commit();
 }

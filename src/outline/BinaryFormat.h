@@ -2,6 +2,8 @@
 // record of body, mark and label, and view word per page.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,14 @@ struct TBinaryReadResult {
 TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& options, TOutlineTree& out);
 TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& options, TOutlineTree& out);
 
+// The format's lengths are signed 32-bit: the tree block (every title behind
+// one tab per level) and each body hold at most 2 GB.
+constexpr std::size_t kMaxBinaryLength = 0x7FFFFFFF;
+
+// The size of the tree block, counted without building it; none when it or a
+// body is longer than kMaxBinaryLength.
+std::optional<std::size_t> BinaryTreeBlockSize(const TOutlineTree& tree);
+
 // A body to write in place of a page's record: the shown page's text while
 // the editor holds changes the page switch has not stored yet.
 struct TBodyOverride {
@@ -34,11 +44,14 @@ struct TBodyOverride {
 };
 
 // The file image of a document; `selected` (may be null) goes into the first
-// view word. False when a length does not fit the format's 32-bit fields.
+// view word. False, with nothing written, when a length does not fit the
+// format's 32-bit fields.
 bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out);
 bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out,
                  const TBodyOverride& shown = TBodyOverride{});
-// Writes atomically; false when any write fails (the old file stays).
+
+// Writes atomically; false when the document does not fit the format (no file
+// is touched; BinaryTreeBlockSize tells) or a write fails (the old file stays).
 bool WriteBinary(const std::string& path, const TOutlineTree& tree, const TTreeNode* selected);
 
 }  // namespace nuv

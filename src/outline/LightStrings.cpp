@@ -51,16 +51,12 @@ void TLightStrings::SetTextStr(std::string_view text) {
 
 void TLightStrings::LoadFromBytes(std::string_view bytes) {
   m_lines.clear();
-  // A trailing run of 0x1A and line ends is the old end-of-file mark.
-  std::size_t end = bytes.size();
-  std::size_t eof = bytes.find('\x1A');
-  while (eof != std::string_view::npos) {
-    if (bytes.find_first_not_of("\x1A\r\n", eof) == std::string_view::npos) {
-      end = eof;
-      break;
-    }
-    eof = bytes.find('\x1A', eof + 1);
-  }
+  // A trailing run of 0x1A and line ends is the old end-of-file mark: the
+  // text ends at the first 0x1A of that run. One pass back from the end finds
+  // it, whatever the input holds.
+  const std::size_t run = bytes.find_last_not_of("\x1A\r\n") + 1;  // npos + 1 is 0
+  const std::size_t eof = bytes.find('\x1A', run);
+  const std::size_t end = eof == std::string_view::npos ? bytes.size() : eof;
   std::size_t start = 0;
   for (std::size_t i = 0; i < end; ++i) {
     const char c = bytes[i];

@@ -33,15 +33,23 @@ TTreeNode* PlaceEntry(TOutlineTree& tree, TTreeNode* previous, int32_t previousL
 std::vector<const TTreeNode*> SubtreePages(const TTreeNode* page) {
   std::vector<const TTreeNode*> pages;
   if (!page) return pages;
-  pages.push_back(page);
-  for (const TTreeNode* n = page->GetNext(); n && n->HasAsParent(page); n = n->GetNext()) pages.push_back(n);
+  const TTreeNode* end = NextAfterSubtree(page);
+  for (const TTreeNode* n = page; n != end; n = n->GetNext()) pages.push_back(n);
   return pages;
 }
 
 std::string EncodeNodeBlock(const std::vector<const TTreeNode*>& pages) {
-  std::string entries;
+  // The block's sizes are signed 32-bit: measure first, refuse what cannot fit.
+  std::size_t size = 8;
   for (const TTreeNode* page : pages) {
-    AppendInt32LE(entries, page->Level());
+    size += 12 + page->Text().size() + (page->Data() ? 8 + page->Data()->Body().size() : 0);
+    if (size > kMaxNodeBlockBytes) return std::string();
+  }
+  std::string entries;
+  entries.reserve(size - 8);
+  TLevelWalk levels;
+  for (const TTreeNode* page : pages) {
+    AppendInt32LE(entries, levels.LevelOf(page));
     AppendInt32LE(entries, static_cast<int32_t>(page->Text().size()));
     entries += page->Text();
     if (const TNodeData* data = page->Data()) {

@@ -3,6 +3,7 @@
 // them in the tree. Also the cut marks a paste removes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,7 +27,9 @@ struct TBlockEntry {
 
 // The page and all its descendants in tree order.
 std::vector<const TTreeNode*> SubtreePages(const TTreeNode* page);
-// The block of the given pages (each with its own level), in order.
+constexpr std::size_t kMaxNodeBlockBytes = 0x7FFFFFFF;
+// The block of the given pages (each with its own level), in order; empty
+// when it would be larger than kMaxNodeBlockBytes.
 std::string EncodeNodeBlock(const std::vector<const TTreeNode*>& pages);
 // The entries of a block; nothing when any size or length disagrees with the data.
 std::optional<std::vector<TBlockEntry>> DecodeNodeBlock(std::string_view bytes);

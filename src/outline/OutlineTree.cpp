@@ -17,7 +17,17 @@ TNodeId NextId() {
 
 // ---- TTreeNode ----
 
-TTreeNode::~TTreeNode() = default;
+// A tree may be a million levels deep: the subtree is taken apart with a list
+// of pending nodes instead of letting each node's destructor recurse.
+TTreeNode::~TTreeNode() {
+  std::vector<std::unique_ptr<TTreeNode>> pending = std::move(m_children);
+  while (!pending.empty()) {
+    std::unique_ptr<TTreeNode> node = std::move(pending.back());
+    pending.pop_back();
+    for (auto& child : node->m_children) pending.push_back(std::move(child));
+    node->m_children.clear();
+  }
+}
 
 TTreeNode* TTreeNode::Parent() const {
   return (m_parent && !m_parent->IsHiddenRoot()) ? m_parent : nullptr;
@@ -88,19 +98,59 @@ bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const {
 
 // ---- TOutlineTree ----
 
+// Calls `visit` on `root` and its descendants in tree order without
+// recursion, and without climbing above `root` (which may lie deep).
+template <typename F>
+void TOutlineTree::ForSubtree(TTreeNode* root, F visit) {
+  TTreeNode* n = root;
+  for (;;) {
+    visit(n);
+    if (n->HasChildren()) {
+      n = n->GetFirstChild();
+      continue;
+    }
+    while (n != root && !n->GetNextSibling()) n = n->m_parent;
+    if (n == root) return;
+    n = n->GetNextSibling();
+  }
+}
+
 TOutlineTree::TOutlineTree() : m_root(new TTreeNode()) { m_root->m_owner = this; }
 
 TOutlineTree::~TOutlineTree() = default;
 
 void TOutlineTree::EnsureOrder() const {
-  if (m_orderValid) return;
-  m_order.clear();
-  m_order.reserve(static_cast<std::size_t>(m_count));
-  for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext()) {
-    n->m_orderIndex = static_cast<int>(m_order.size());
-    m_order.push_back(n);
+  const std::size_t count = static_cast<std::size_t>(m_count);
+  if (m_orderValidCount == count && m_order.size() == count) return;
+  m_order.resize(count);
+  std::size_t i = m_orderValidCount;
+  for (TTreeNode* n = i == 0 ? GetFirstNode() : m_order[i - 1]->GetNext(); n; n = n->GetNext()) {
+    n->m_orderIndex = static_cast<int>(i);
+    m_order[i++] = n;
   }
-  m_orderValid = true;
+  assert(i == count);
+  m_orderValidCount = count;
+}
+
+bool TOutlineTree::InValidOrder(const TTreeNode* node) const {
+  const std::size_t i = static_cast<std::size_t>(node->m_orderIndex);
+  return i < m_orderValidCount && m_order[i] == node;
+}
+
+void TOutlineTree::InvalidateOrderAt(const TTreeNode* node) {
+  if (InValidOrder(node)) m_orderValidCount = static_cast<std::size_t>(node->m_orderIndex);
+}
+
+void TOutlineTree::InvalidateOrderAfterPlaced(const TTreeNode* node) {
+  // The page before it in tree order lies in its previous sibling's subtree or
+  // is its parent; keeping only what comes before either of them is enough.
+  if (const TTreeNode* before = node->GetPrevSibling()) {
+    if (InValidOrder(before)) m_orderValidCount = static_cast<std::size_t>(before->m_orderIndex) + 1;
+  } else if (node->m_parent->IsHiddenRoot()) {
+    m_orderValidCount = 0;
+  } else if (InValidOrder(node->m_parent)) {
+    m_orderValidCount = static_cast<std::size_t>(node->m_parent->m_orderIndex) + 1;
+  }
 }
 
 TTreeNode* TOutlineTree::GetNodeAt(int absoluteIndex) const {
@@ -126,21 +176,21 @@ TTreeNode* TOutlineTree::LastPage() const {
 }
 
 void TOutlineTree::Register(TTreeNode* node) {
-  node->m_owner = this;
-  m_byId[node->m_id] = node;
-  ++m_count;
-  for (auto& child : node->m_children) Register(child.get());
+  ForSubtree(node, [this](TTreeNode* n) {
+    n->m_owner = this;
+    m_byId[n->m_id] = n;
+    ++m_count;
+  });
 }
 
 void TOutlineTree::Unregister(TTreeNode* node) {
-  m_byId.erase(node->m_id);
-  --m_count;
-  for (auto& child : node->m_children) Unregister(child.get());
+  ForSubtree(node, [this](TTreeNode* n) {
+    m_byId.erase(n->m_id);
+    --m_count;
+  });
 }
 
 void TOutlineTree::Renumber(TTreeNode* parent, int from) {
-  // Every change of structure renumbers some siblings: the order is stale.
-  if (parent->m_owner) parent->m_owner->m_orderValid = false;
   for (int i = std::max(from, 0); i < parent->Count(); ++i) parent->m_children[static_cast<std::size_t>(i)]->m_index = i;
 }
 
@@ -165,11 +215,14 @@ TTreeNode* TOutlineTree::InsertAt(TTreeNode* parent, int index, std::string_view
 
 void TOutlineTree::Attach(TTreeNode* parent, int index, std::unique_ptr<TTreeNode> node) {
   node->m_parent = parent;
+  const TTreeNode* raw = node.get();
   parent->m_children.insert(parent->m_children.begin() + index, std::move(node));
   Renumber(parent, index);
+  InvalidateOrderAfterPlaced(raw);
 }
 
 std::unique_ptr<TTreeNode> TOutlineTree::Detach(TTreeNode* node) {
+  InvalidateOrderAt(node);
   TTreeNode* parent = node->m_parent;
   const int index = node->m_index;
   std::unique_ptr<TTreeNode> owned = std::move(parent->m_children[static_cast<std::size_t>(index)]);
@@ -268,7 +321,7 @@ void TOutlineTree::Delete(TTreeNode* node) {
 }
 
 void TOutlineTree::Clear() {
-  m_orderValid = false;
+  m_orderValidCount = 0;
   BeginUpdate();
   m_root->m_children.clear();
   m_byId.clear();
@@ -286,6 +339,10 @@ void TOutlineTree::SortChildren(TTreeNode* parent,
                      return compare(a->m_text, b->m_text) < 0;
                    });
   Renumber(p, 0);
+  if (p == m_root.get())
+    m_orderValidCount = 0;
+  else if (InValidOrder(p))
+    m_orderValidCount = static_cast<std::size_t>(p->m_orderIndex) + 1;
   if (notify) m_observer->EndLayoutChange();
 }
 
@@ -324,21 +381,29 @@ void TOutlineTree::SetText(TTreeNode* node, std::string_view text) {
   Changed(node);
 }
 
+namespace {
+// Picture indexes are small; anything else a caller hands over is clamped, not wrapped.
+int16_t PictureIndex(int index) { return static_cast<int16_t>(std::clamp(index, -1, 0x7FFF)); }
+}  // namespace
+
 void TOutlineTree::SetImageIndex(TTreeNode* node, int index) {
-  if (node->m_imageIndex == index && node->m_selectedIndex == index) return;
-  node->m_imageIndex = node->m_selectedIndex = index;
+  const int16_t value = PictureIndex(index);
+  if (node->m_imageIndex == value) return;
+  node->m_imageIndex = value;
   Changed(node);
 }
 
 void TOutlineTree::SetStateIndex(TTreeNode* node, int index) {
-  if (node->m_stateIndex == index) return;
-  node->m_stateIndex = index;
+  const int16_t value = PictureIndex(index);
+  if (node->m_stateIndex == value) return;
+  node->m_stateIndex = value;
   Changed(node);
 }
 
 void TOutlineTree::SetOverlayIndex(TTreeNode* node, int index) {
-  if (node->m_overlayIndex == index) return;
-  node->m_overlayIndex = index;
+  const int16_t value = PictureIndex(index);
+  if (node->m_overlayIndex == value) return;
+  node->m_overlayIndex = value;
   Changed(node);
 }
 
@@ -356,8 +421,8 @@ TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
 }
 
 void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
-  m_orderValid = false;
-  other.m_orderValid = false;
+  m_orderValidCount = 0;
+  other.m_orderValidCount = 0;
   BeginUpdate();
   m_root->m_children.clear();
   m_byId.clear();
@@ -381,7 +446,7 @@ void TOutlineTree::AdoptChildren(TTreeNode* parent, int index, TOutlineTree& oth
   BeginUpdate();
   std::vector<std::unique_ptr<TTreeNode>> moved = std::move(from->m_children);
   from->m_children.clear();
-  other.m_orderValid = false;
+  other.m_orderValidCount = 0;
   for (auto& node : moved) {
     TTreeNode* raw = node.get();
     other.Unregister(raw);
@@ -389,6 +454,34 @@ void TOutlineTree::AdoptChildren(TTreeNode* parent, int index, TOutlineTree& oth
     Register(raw);
   }
   EndUpdate();
+}
+
+// ---- walks ----
+
+int TLevelWalk::LevelOf(const TTreeNode* page) {
+  int level = 0;
+  if (!m_previous) {
+    level = page->Level();
+  } else {
+    // The parent is the page before, one of its ancestors, or none (level -1).
+    const TTreeNode* parent = page->Parent();
+    const TTreeNode* n = m_previous;
+    int nLevel = m_previousLevel;
+    while (n && n != parent) {
+      n = n->Parent();
+      --nLevel;
+    }
+    level = n == parent ? nLevel + 1 : page->Level();
+  }
+  m_previous = page;
+  m_previousLevel = level;
+  return level;
+}
+
+TTreeNode* NextAfterSubtree(const TTreeNode* page) {
+  for (const TTreeNode* n = page; n; n = n->Parent())
+    if (TTreeNode* sibling = n->GetNextSibling()) return sibling;
+  return nullptr;
 }
 
 }  // namespace nuv

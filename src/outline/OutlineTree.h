@@ -32,7 +32,7 @@ class TTreeNode {
   TNodeId Id() const { return m_id; }
   const std::string& Text() const { return m_text; }
   int ImageIndex() const { return m_imageIndex; }
-  int SelectedIndex() const { return m_selectedIndex; }
+  int SelectedIndex() const { return m_imageIndex; }  // always the image
   int StateIndex() const { return m_stateIndex; }
   int OverlayIndex() const { return m_overlayIndex; }
   bool Cut() const { return m_cut; }
@@ -65,20 +65,21 @@ class TTreeNode {
   TTreeNode() = default;
   bool IsHiddenRoot() const { return m_parent == nullptr; }
 
+  // A document may hold millions of pages: the members are ordered so that
+  // they pack, and the pictures (small indexes) take two bytes each.
   TNodeId m_id = 0;
   std::string m_text;
-  int m_imageIndex = 0;
-  int m_selectedIndex = 0;
-  int m_stateIndex = -1;
-  int m_overlayIndex = -1;
-  bool m_cut = false;
-  bool m_expanded = false;
   std::unique_ptr<TNodeData> m_data;
   TTreeNode* m_parent = nullptr;  // the hidden root for root pages
-  int m_index = 0;
-  mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
   TOutlineTree* m_owner = nullptr;
   std::vector<std::unique_ptr<TTreeNode>> m_children;
+  int m_index = 0;
+  mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
+  int16_t m_imageIndex = 0;
+  int16_t m_stateIndex = -1;
+  int16_t m_overlayIndex = -1;
+  bool m_cut = false;
+  bool m_expanded = false;
 };
 
 // Where MoveTo puts a page, relative to the target.
@@ -180,12 +181,22 @@ class TOutlineTree {
   TTreeNode* InsertAt(TTreeNode* parent, int index, std::string_view text, std::unique_ptr<TNodeData> data);
   std::unique_ptr<TTreeNode> Detach(TTreeNode* node);
   void Attach(TTreeNode* parent, int index, std::unique_ptr<TTreeNode> node);
+  template <typename F>
+  static void ForSubtree(TTreeNode* root, F visit);
   void Register(TTreeNode* node);
   void Unregister(TTreeNode* node);
   static void Renumber(TTreeNode* parent, int from);
-  // The pages in pre-order, rebuilt on the first question after a change, so
-  // page-by-index and index-of-page are constant time between changes.
+  // The pages in pre-order. Its first m_orderValidCount entries are always the
+  // tree's first pages; a change only shortens that prefix to where it
+  // happened, and the first question afterwards extends it from there. So
+  // page-by-index and index-of-page are constant time between changes, and a
+  // change near the end of a long document costs little.
   void EnsureOrder() const;
+  bool InValidOrder(const TTreeNode* node) const;
+  // The order stays valid before `node` (for a page about to leave the tree)
+  // or before the pages placed after `node` (for one just placed).
+  void InvalidateOrderAt(const TTreeNode* node);
+  void InvalidateOrderAfterPlaced(const TTreeNode* node);
   TTreeNode* Public(TTreeNode* parent) const { return parent == m_root.get() ? nullptr : parent; }
   void Changed(TTreeNode* node);
 
@@ -194,8 +205,24 @@ class TOutlineTree {
   int m_count = 0;
   int m_updateCount = 0;
   mutable std::vector<TTreeNode*> m_order;
-  mutable bool m_orderValid = false;
+  mutable std::size_t m_orderValidCount = 0;
   ITreeObserver* m_observer = nullptr;
 };
+
+// Levels of pages met in tree order, in constant time per page on average:
+// each page's level is found by climbing from the page before it, which in a
+// pre-order walk climbs every page at most once. Pages not in tree order fall
+// back on TTreeNode::Level.
+class TLevelWalk {
+ public:
+  int LevelOf(const TTreeNode* page);
+
+ private:
+  const TTreeNode* m_previous = nullptr;
+  int m_previousLevel = 0;
+};
+
+// The first page after `page`'s subtree in tree order (null at the end).
+TTreeNode* NextAfterSubtree(const TTreeNode* page);
 
 }  // namespace nuv

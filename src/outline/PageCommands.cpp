@@ -13,13 +13,6 @@ namespace {
 // Whether `page` is `root` or lies below it.
 bool InSubtree(const TTreeNode* page, const TTreeNode* root) { return page == root || page->HasAsParent(root); }
 
-// The first page after `page` in tree order that is not inside its subtree.
-TTreeNode* NextAfterSubtree(const TTreeNode* page) {
-  for (const TTreeNode* n = page; n; n = n->Parent())
-    if (TTreeNode* sibling = n->GetNextSibling()) return sibling;
-  return nullptr;
-}
-
 // The page to select after `page` goes: its next sibling, its previous
 // sibling, the next page in tree order, the previous one; the first of them
 // that survives. With `survivesInTrash`, the subtree itself survives (it moves).

@@ -56,7 +56,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 // Builds the pages of `lines` into `out`. With `placeholder` (import), it is
 // the root page that stands for the import parent: P starts there, and pages
 // at the import parent's depth become root pages after it.
-bool BuildPages(TLightStrings& lines, const TFormatOptions& options, TOutlineTree& out, TTreeNode* placeholder) {
+void BuildPages(TLightStrings& lines, const TFormatOptions& options, TOutlineTree& out, TTreeNode* placeholder) {
   int current = placeholder ? 0 : 1;
   TTreeNode* p = placeholder;
   std::vector<std::string> pending;
@@ -101,12 +101,14 @@ bool BuildPages(TLightStrings& lines, const TFormatOptions& options, TOutlineTre
     }
     p = page;
 
+    // A metadata line with fewer than three items, or with items that are not
+    // decimal numbers, gives the defaults: every file nuv writes opens, also
+    // one whose body began with the metadata mark.
     const bool hasMeta = n + 1 < all.size() && IsMetaLine(all[n + 1]);
     const auto items = hasMeta ? ParseCommaText(all[n + 1]) : std::vector<std::string>();
-    if (items.size() >= 3) {
-      const auto mark = ParseDecimal(items[1]);
-      const auto state = ParseDecimal(items[2]);
-      if (!mark || !state) return false;
+    const auto mark = items.size() >= 3 ? ParseDecimal(items[1]) : std::nullopt;
+    const auto state = items.size() >= 3 ? ParseDecimal(items[2]) : std::nullopt;
+    if (mark && state) {
       const bool root = !page->Parent() || page->Parent() == placeholder;
       out.SetImageIndex(page, SanitizeMark(*mark, root, page->Text()));
       out.SetStateIndex(page, SanitizeStateIndex(*state));
@@ -118,7 +120,6 @@ bool BuildPages(TLightStrings& lines, const TFormatOptions& options, TOutlineTre
     current = j;
   }
   storePending();
-  return true;
 }
 
 void ApplyTrashCheck(TOutlineTree& tree) {
@@ -187,7 +188,7 @@ bool ReadTextBytes(std::string_view bytes, std::string_view fileName, const TFor
                    TOutlineTree& out) {
   TLightStrings lines;
   PrepareLines(bytes, fileName, lines);
-  if (!BuildPages(lines, options, out, nullptr)) return false;
+  BuildPages(lines, options, out, nullptr);
   if (!out.GetFirstNode()) {
     TTreeNode* page = out.AddChild(nullptr, texts::Untitled());
     out.SetImageIndex(page, pic::kMemo);
@@ -209,7 +210,7 @@ TTreeNode* ImportTextBytes(std::string_view bytes, std::string_view fileName, co
   PrepareLines(bytes, fileName, lines);
   TOutlineTree scratch;
   TTreeNode* placeholder = scratch.AddChild(nullptr, std::string_view());
-  if (!BuildPages(lines, options, scratch, placeholder)) return nullptr;
+  BuildPages(lines, options, scratch, placeholder);
   ok = true;
   TTreeNode* first = placeholder->GetFirstChild() ? placeholder->GetFirstChild() : placeholder->GetNextSibling();
   if (!first) return nullptr;
@@ -244,11 +245,13 @@ bool BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtree
                const TFormatOptions& options, IByteSink& out) {
   const TTreeNode* start = subtreeRoot ? subtreeRoot : tree.GetFirstNode();
   if (!start) return false;
-  const int base = start->Level();
+  const TTreeNode* end = subtreeRoot ? NextAfterSubtree(subtreeRoot) : nullptr;
+  TLevelWalk levels;
+  const int base = levels.LevelOf(start);
   const bool headingCarriesBody = options.PirkaCompatible || noTitles;
-  for (const TTreeNode* page = start; page; page = page->GetNext()) {
-    if (subtreeRoot && page != start && page->Level() <= base) break;
-    const std::string prefix(static_cast<std::size_t>(page->Level() - base + 1), '.');
+  std::string prefix;
+  for (const TTreeNode* page = start; page != end; page = page->GetNext()) {
+    prefix.assign(static_cast<std::size_t>(levels.LevelOf(page) - base + 1), '.');
     if (!headingCarriesBody) {
       out.Append(prefix);
       out.Append(page->Text());
@@ -276,6 +279,20 @@ bool BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtree
   return true;
 }
 
+std::optional<std::size_t> TextHeadingMarkCount(const TOutlineTree& tree, const TTreeNode* subtreeRoot) {
+  const TTreeNode* start = subtreeRoot ? subtreeRoot : tree.GetFirstNode();
+  if (!start) return 0;
+  const TTreeNode* end = subtreeRoot ? NextAfterSubtree(subtreeRoot) : nullptr;
+  TLevelWalk levels;
+  const int base = levels.LevelOf(start);
+  std::size_t marks = 0;
+  for (const TTreeNode* page = start; page != end; page = page->GetNext()) {
+    marks += static_cast<std::size_t>(levels.LevelOf(page) - base + 1);
+    if (marks > kMaxTextHeadingMarks) return std::nullopt;
+  }
+  return marks;
+}
+
 std::string BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot,
                       const TFormatOptions& options) {
   std::string text;
@@ -288,6 +305,7 @@ TTextWriteResult WriteText(const std::string& path, const TOutlineTree& tree, bo
                            const TTreeNode* subtreeRoot, const TFormatOptions& options) {
   const TTreeNode* start = subtreeRoot ? subtreeRoot : tree.GetFirstNode();
   if (!start) return TTextWriteResult::Empty;
+  if (!TextHeadingMarkCount(tree, subtreeRoot)) return TTextWriteResult::TooLarge;
   TAtomicFileWriter writer(path);
   BuildText(tree, noTitles, subtreeRoot, options, writer);
   return writer.Commit() ? TTextWriteResult::Written : TTextWriteResult::Failed;

@@ -2,6 +2,8 @@
 // dot count is its depth; "##nuv##," under a heading carries mark and label.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,9 @@ class TTreeNode;
 
 // Reads a whole document into `out`, which must be empty. `fileName` (Shift
 // JIS) names the root page of a file that does not begin with a heading. An
-// empty text gives one page "無題". False for a metadata item that is not a
-// 32-bit decimal number; the caller then discards `out`.
+// empty text gives one page "無題". A metadata line whose items are not 32-bit
+// decimal numbers gives the defaults. False when the bytes cannot be read;
+// the caller then discards `out`.
 bool ReadTextBytes(std::string_view bytes, std::string_view fileName, const TFormatOptions& options,
                    TOutlineTree& out);
 bool ReadText(const std::string& path, const TFormatOptions& options, TOutlineTree& out);
@@ -30,7 +33,15 @@ TTreeNode* ImportTextBytes(std::string_view bytes, std::string_view fileName, co
 TTreeNode* ImportText(const std::string& path, const TFormatOptions& options, TOutlineTree& doc,
                       TTreeNode* importParent, bool& ok);
 
-enum class TTextWriteResult { Written, Empty, Failed };
+enum class TTextWriteResult { Written, Empty, TooLarge, Failed };
+
+// A heading's dots are built by repetition, one per level: a deep tree would
+// write gigabytes of them. Like the tree block of a .pk2 file, the headings'
+// dots of one text file are limited to 2 GB in all.
+constexpr std::size_t kMaxTextHeadingMarks = 0x7FFFFFFF;
+// The dots the headings of the whole document (or of subtreeRoot and its
+// descendants) take, counted without building them; none beyond the limit.
+std::optional<std::size_t> TextHeadingMarkCount(const TOutlineTree& tree, const TTreeNode* subtreeRoot);
 
 // The text of the whole document, or of subtreeRoot and its descendants.
 // `noTitles` leaves the titles out (the heading carries the body's first line).
@@ -39,7 +50,8 @@ std::string BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* 
 // The same into a sink; false when there is no page to write.
 bool BuildText(const TOutlineTree& tree, bool noTitles, const TTreeNode* subtreeRoot, const TFormatOptions& options,
                IByteSink& out);
-// Writes atomically; an empty result writes nothing.
+// Writes atomically; an empty result writes nothing, and neither does a
+// document beyond kMaxTextHeadingMarks (TooLarge).
 TTextWriteResult WriteText(const std::string& path, const TOutlineTree& tree, bool noTitles,
                            const TTreeNode* subtreeRoot, const TFormatOptions& options);
 

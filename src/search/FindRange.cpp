@@ -13,11 +13,10 @@ std::vector<TTreeNode*> AllPages(const TOutlineTree& tree) {
 std::vector<TTreeNode*> SubtreePages(TTreeNode* page) {
   std::vector<TTreeNode*> pages;
   if (!page) return pages;
-  // Stopping only at a page of the same depth would run on into the pages
-  // after a shallower one: the subtree ends at any page that is not deeper.
-  const int depth = page->Level();
-  pages.push_back(page);
-  for (TTreeNode* n = page->GetNext(); n && n->Level() > depth; n = n->GetNext()) pages.push_back(n);
+  // The subtree ends at the first page after it; asking every page for its
+  // depth would climb a deep tree once per page.
+  const TTreeNode* end = NextAfterSubtree(page);
+  for (TTreeNode* n = page; n != end; n = n->GetNext()) pages.push_back(n);
   return pages;
 }
 

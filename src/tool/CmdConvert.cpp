@@ -5,6 +5,7 @@
 #include "outline/DocumentState.h"
 #include "outline/OutlineTree.h"
 #include "outline/TextFormat.h"
+#include "outline/TextSaveCheck.h"
 #include "tool/NuvTool.h"
 
 namespace nuv::tool {
@@ -21,29 +22,26 @@ int RunConvert(const std::vector<std::string>& argv) {
   const std::string& in = args.positional[0];
   const std::string& out = args.positional[1];
 
-  TFormatOptions readOptions;
   TOutlineTree tree;
-  const TTreeNode* selected = nullptr;
-  if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
-  if (HasBinaryExtension(in)) {
-    const TBinaryReadResult r = ReadBinary(in, readOptions, tree);
-    if (!r.ok) return FailFile("cannot read " + in, "not a valid .pk2 document");
-    selected = tree.GetNodeAt(r.selectedIndex);
-  } else {
-    if (!ReadText(in, readOptions, tree)) return FailFile("cannot read " + in, "bad metadata line");
-    selected = tree.GetFirstNode();
-  }
-
-  if (HasBinaryExtension(out)) {
-    if (!WriteBinary(out, tree, selected)) return FailFile("cannot write " + out);
-    return 0;
-  }
+  TDocumentFile file;
+  if (!ReadDocument(in, tree, file)) return 1;
+  if (HasBinaryExtension(out)) return WriteDocument(out, tree, file) ? 0 : 1;
   TFormatOptions writeOptions;
   writeOptions.TextSaveWithData = !args.Has("--no-data");
   writeOptions.PirkaCompatible = args.Has("--compat");
-  switch (WriteText(out, tree, args.Has("--no-titles"), nullptr, writeOptions)) {
-    case TTextWriteResult::Written: return 0;
+  const bool noTitles = args.Has("--no-titles");
+  switch (WriteText(out, tree, noTitles, nullptr, writeOptions)) {
+    case TTextWriteResult::Written: {
+      // The file is written as asked (other programs read the format as it
+      // is); what will read back differently is said once per kind.
+      const TTextSaveCheck check = CheckTextSave(tree, noTitles, nullptr, writeOptions);
+      for (int kind = 0; kind < kTextRiskCount; ++kind)
+        if (check.risks[kind].count)
+          Warn(TextSaveWarningLine(static_cast<TTextRisk>(kind), check.risks[kind]));
+      return 0;
+    }
     case TTextWriteResult::Empty: return Fail("nothing to write to " + out);
+    case TTextWriteResult::TooLarge: return Fail("cannot write " + out + ": " + kTooLargeForText);
     case TTextWriteResult::Failed: break;
   }
   return FailFile("cannot write " + out);

@@ -42,6 +42,8 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+void Warn(const std::string& message) { std::fprintf(stderr, "nuvtool: warning: %s\n", message.c_str()); }
+
 int FailFile(const std::string& message, const std::string& otherwise) {
   const std::string reason = FileErrorText(LastFileError());
   if (!reason.empty()) return Fail(message + ": " + reason);
@@ -92,7 +94,7 @@ bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& fi
     file.selected = tree.GetNodeAt(r.selectedIndex);
     return true;
   }
-  if (!ReadText(path, TFormatOptions{}, tree)) return FailFile("cannot read " + path, "bad metadata line"), false;
+  if (!ReadText(path, TFormatOptions{}, tree)) return FailFile("cannot read " + path), false;
   file.selected = tree.GetFirstNode();
   std::string bytes;
   ReadWholeFile(path, bytes);
@@ -101,16 +103,20 @@ bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& fi
 }
 
 bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file) {
-  bool written;
   if (HasBinaryExtension(path)) {
-    written = WriteBinary(path, tree, file.selected);
-  } else {
-    TFormatOptions options;
-    options.TextSaveWithData = file.textWithData;
-    written = WriteText(path, tree, false, nullptr, options) != TTextWriteResult::Failed;
+    if (!BinaryTreeBlockSize(tree)) return Fail("cannot write " + path + ": " + kTooLargeForBinary), false;
+    if (!WriteBinary(path, tree, file.selected)) return FailFile("cannot write " + path), false;
+    return true;
   }
-  if (!written) FailFile("cannot write " + path);
-  return written;
+  TFormatOptions options;
+  options.TextSaveWithData = file.textWithData;
+  switch (WriteText(path, tree, false, nullptr, options)) {
+    case TTextWriteResult::Written:
+    case TTextWriteResult::Empty: return true;
+    case TTextWriteResult::TooLarge: return Fail("cannot write " + path + ": " + kTooLargeForText), false;
+    case TTextWriteResult::Failed: break;
+  }
+  return FailFile("cannot write " + path), false;
 }
 
 }  // namespace nuv::tool

@@ -21,6 +21,8 @@ bool RegisterCommand(const TToolCommand& command);
 
 // Prints "nuvtool: <message>" on stderr and returns the failure exit code.
 int Fail(const std::string& message);
+// Prints "nuvtool: warning: <message>" on stderr.
+void Warn(const std::string& message);
 // The same for a failed read or write: the system's reason follows the
 // message ("cannot write x.pk2: No space left on device"); without one, the
 // reader's own `otherwise` (a damaged file) when given.
@@ -37,6 +39,12 @@ struct TArgs {
 // False (with a message printed) when an unknown flag is given.
 bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& known,
                const std::vector<std::string>& valued, TArgs& out);
+
+// Why a document cannot be written: the formats' limits, named.
+inline constexpr const char* kTooLargeForBinary =
+    "the document is too large for a .pk2 file, whose tree part and each page body are limited to 2 GB";
+inline constexpr const char* kTooLargeForText =
+    "the document is too deep for a text file, whose heading dots are limited to 2 GB in all";
 
 // What a command keeps of a document it read, to write it back the same way.
 struct TDocumentFile {

@@ -80,6 +80,27 @@ TEST_F(LifecycleTest, SaveOfATextDocumentFollowsTextSave) {
   EXPECT_FALSE(window->Document().Modified());
 }
 
+TEST_F(LifecycleTest, ATextSaveThatWouldReadBackDifferentlyAsksFirst) {
+  TOutlineTree tree;
+  tree.EnsureData(tree.AddChild(nullptr, "A")).SetBody("x\r\n");
+  tree.EnsureData(tree.AddChild(nullptr, "B")).SetBody("x\r\n.dot\r\n");
+  tree.EnsureData(tree.AddChild(nullptr, "C")).SetBody("##nuv##,1,2\r\n");
+  ASSERT_TRUE(WriteBinary(docs.File("doc.pk2"), tree, nullptr));
+  Start({QString::fromStdString(docs.File("doc.pk2"))});
+  prompts->answers.push_back(TAnswer::No);
+  dialogs->answers.push_back(Choice(docs.File("doc.txt"), 1));
+  EXPECT_EQ(Docs().SaveAs(), TSaveResult::Cancelled);
+  ASSERT_EQ(prompts->questions.size(), 1u);
+  // The first such page by name, and how many there are.
+  EXPECT_EQ(prompts->questions[0].rfind(Sj("ページ「B」など 2 ページは"), 0), 0u);
+  EXPECT_FALSE(FileExists(docs.File("doc.txt")));
+
+  prompts->answers.push_back(TAnswer::Yes);
+  dialogs->answers.push_back(Choice(docs.File("doc.txt"), 1));
+  EXPECT_EQ(Docs().SaveAs(), TSaveResult::Saved);
+  EXPECT_TRUE(FileExists(docs.File("doc.txt")));
+}
+
 TEST_F(LifecycleTest, SaveAsTextWithoutTextSaveKeepsTheDocumentsName) {
   const std::string pk2 = docs.File("doc.pk2");
   Start({QString::fromStdString(docs.Write("doc.txt", kDoc))});
