@@ -1,0 +1,86 @@
+// Text files from outside: detecting their encoding and converting them to and
+// from the Shift JIS text that nuv keeps inside.
+//
+// Every reader of a text file goes through DecodeTextFile (or ToShiftJis when
+// the encoding is known), so every reader has the same rule: a character that
+// Shift JIS cannot hold is reported (how many, the first, its line) and is
+// replaced by "〓" only when the caller passes the user's word
+// (TSubstitution::Substitute). Detection rules: docs/DESIGN-notes/encodings.md.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace nuv {
+
+enum class TTextEncoding { ShiftJis, Utf8, Utf16Le, Utf16Be, EucJp };
+enum class TLineEnd { CrLf, Lf, Cr };
+
+// How a text file was stored, so that a save can write it back the same way.
+struct TTextForm {
+  TTextEncoding encoding = TTextEncoding::ShiftJis;
+  bool byteOrderMark = false;
+  TLineEnd lineEnd = TLineEnd::CrLf;
+  bool operator==(const TTextForm&) const = default;
+};
+
+// The characters of a text that Shift JIS cannot hold.
+struct TUnmappable {
+  std::size_t count = 0;  // a surrogate pair is one character; so is each damaged sequence
+  std::size_t line = 0;   // 1-based line of the first (CR LF, CR and LF end a line)
+  char32_t first = 0;     // the first, as a code point; U+FFFD for a damaged sequence
+};
+
+enum class TSubstitution { Refuse, Substitute };
+
+// "〓" (U+3013), which takes the place of each character on the user's word.
+constexpr char32_t kSubstituteChar = 0x3013;
+
+// The encoding of a text file's bytes and whether they begin with a byte-order mark.
+TTextEncoding DetectTextEncoding(std::string_view bytes, bool* byteOrderMark = nullptr);
+
+// Converts bytes in `encoding` to Shift JIS; a leading byte-order mark of that
+// encoding is skipped. Shift JIS input is copied as it is. When characters
+// cannot be held, `report` describes them; with Refuse the result is then
+// false and `out` is left empty, with Substitute each becomes "〓" and the
+// result is true. A damaged sequence (invalid UTF-8, a lone surrogate, a
+// stray EUC-JP byte, an odd last byte of UTF-16) counts as such a character.
+bool ToShiftJis(std::string_view bytes, TTextEncoding encoding, TSubstitution substitution,
+                std::string& out, TUnmappable& report);
+
+// Shift JIS text as bytes of `encoding`, without a byte-order mark.
+// Every byte of the text survives: a byte that is not part of a CP932
+// character travels as the private-use code point the codec gives it.
+std::string FromShiftJis(std::string_view sjis, TTextEncoding encoding);
+
+// A text file read into Shift JIS, with the form it was stored in.
+struct TDecodedText {
+  std::string sjis;
+  TTextForm form;
+  TUnmappable unmappable;
+};
+
+// Detects, skips the byte-order mark, converts, and notes the line end (the
+// first one in the text; CR LF when there is none). False only when
+// characters cannot be held and substitution is Refuse (see ToShiftJis).
+bool DecodeTextFile(std::string_view bytes, TSubstitution substitution, TDecodedText& out);
+
+// The bytes of a file in `form` holding `sjis`, whose line ends are CR LF as
+// the writers produce them: line ends converted, encoded, byte-order mark added.
+std::string EncodeTextFile(std::string_view sjis, const TTextForm& form);
+
+// Converts CR LF line ends to `lineEnd`; lone CR and LF bytes are left alone.
+std::string ConvertLineEnds(std::string_view crLfText, TLineEnd lineEnd);
+
+// "Shift_JIS", "UTF-8", "UTF-16LE", "UTF-16BE", "EUC-JP".
+const char* TextEncodingName(TTextEncoding encoding);
+// From a command line or a setting: "shift_jis" (also "sjis", "cp932") or
+// "utf-8" (also "utf8"), ASCII case ignored. Only the encodings a file can be
+// saved in are accepted.
+std::optional<TTextEncoding> SaveEncodingFromName(std::string_view name);
+// "U+1F600".
+std::string CodePointName(char32_t cp);
+
+}  // namespace nuv
