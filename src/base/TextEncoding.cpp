@@ -18,6 +18,7 @@
 
 #include "base/AsciiCase.h"
 #include "base/Codec.h"
+#include "base/FileIo.h"
 #include "base/Sjis.h"
 
 namespace nuv {
@@ -74,6 +75,26 @@ const TEucTables& EucTables() {
   static std::unique_ptr<TEucTables> tables;
   std::call_once(once, [] { tables = BuildEucTables(); });
   return *tables;
+}
+
+// Code point -> EUC-JP bytes (up to three, big-endian in the value), 0 when
+// EUC-JP has no code for it. Two-byte codes win over JIS X 0212 ones.
+const std::array<uint32_t, 0x10000>& EucInverse() {
+  static std::once_flag once;
+  static std::unique_ptr<std::array<uint32_t, 0x10000>> inverse;
+  std::call_once(once, [] {
+    inverse = std::make_unique<std::array<uint32_t, 0x10000>>();
+    auto& t = *inverse;
+    for (unsigned b = 1; b < 0x80; ++b) t[b] = b;
+    for (unsigned b = 0xA1; b <= 0xDF; ++b) t[0xFF61 + (b - 0xA1)] = 0x8E00 | b;
+    const TEucTables& e = EucTables();
+    for (unsigned i = 0; i < kEucRows * kEucRows; ++i)
+      if (e.twoByte[i] && !t[e.twoByte[i]]) t[e.twoByte[i]] = ((0xA1 + i / kEucRows) << 8) | (0xA1 + i % kEucRows);
+    for (unsigned i = 0; i < kEucRows * kEucRows; ++i)
+      if (e.threeByte[i] && !t[e.threeByte[i]])
+        t[e.threeByte[i]] = 0x8F0000 | ((0xA1 + i / kEucRows) << 8) | (0xA1 + i % kEucRows);
+  });
+  return *inverse;
 }
 
 constexpr bool IsEucByte(unsigned char b) { return b >= 0xA1 && b <= 0xFE; }
@@ -176,6 +197,13 @@ class TSjisSink {
     if (code != 0 || cp == 0) {
       if (code > 0xFF) m_out += static_cast<char>(code >> 8);
       m_out += static_cast<char>(code & 0xFF);
+      return;
+    }
+    // The codec's byte escapes come back as the bytes they stand for, as
+    // they do from the clipboard: nuv writes them for bytes of a document
+    // that are no Shift JIS character, and they read back unchanged.
+    if (cp >= kByteEscapeBase + 0x80 && cp <= kByteEscapeBase + 0xFF) {
+      m_out += static_cast<char>(cp - kByteEscapeBase);
       return;
     }
     Unmappable(cp, offset);
@@ -434,41 +462,66 @@ std::string FromShiftJis(std::string_view sjis, TTextEncoding encoding) {
       return out;
     }
     case TTextEncoding::EucJp: {
-      // Only for checks and tests: nuv offers no EUC-JP save. Each CP932
-      // character goes through the C library's converter.
+      const auto& inverse = EucInverse();
+      const std::u16string units = DecodeCp932(sjis);
       std::string out;
-      iconv_t cd = iconv_open("EUC-JP-MS", "UTF-8");
-      if (cd == reinterpret_cast<iconv_t>(-1)) return out;
-      std::string in = Cp932ToUtf8(sjis);
-      out.resize(in.size() * 2 + 16);
-      char* inPtr = in.data();
-      std::size_t inLeft = in.size();
-      char* outPtr = out.data();
-      std::size_t outLeft = out.size();
-      while (inLeft > 0 && iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-        ++inPtr;  // a character EUC-JP cannot hold is left out
-        --inLeft;
+      out.reserve(sjis.size());
+      for (char16_t c : units) {
+        const uint32_t code = inverse[c];
+        if (code > 0xFFFF) out += static_cast<char>(code >> 16);
+        if (code > 0xFF) out += static_cast<char>((code >> 8) & 0xFF);
+        if (code != 0 || c == 0)
+          out += static_cast<char>(code & 0xFF);
+        else if (c >= kByteEscapeBase && c <= kByteEscapeBase + 0xFF)
+          out += static_cast<char>(c - kByteEscapeBase);  // a byte that is no character stays as it was
       }
-      iconv_close(cd);
-      out.resize(out.size() - outLeft);
       return out;
     }
   }
   return std::string(sjis);
 }
 
+namespace {
+
+TLineEnd FirstLineEnd(std::string_view sjis) {
+  const std::size_t end = sjis.find_first_of("\r\n");
+  if (end == std::string_view::npos || (sjis[end] == '\r' && end + 1 < sjis.size() && sjis[end + 1] == '\n'))
+    return TLineEnd::CrLf;
+  return sjis[end] == '\n' ? TLineEnd::Lf : TLineEnd::Cr;
+}
+
+// DecodeTextFile once the encoding is known; `owned` (the same bytes, or
+// null) lets Shift JIS move into place instead of being copied.
+bool DecodeDetected(std::string_view bytes, std::string* owned, TTextEncoding encoding, bool bom,
+                    TSubstitution substitution, TDecodedText& out) {
+  out.form = {};
+  out.form.encoding = encoding;
+  out.form.byteOrderMark = bom;
+  out.unmappable = {};
+  bool ok = true;
+  if (encoding == TTextEncoding::ShiftJis && owned)
+    out.sjis = std::move(*owned);
+  else
+    ok = ToShiftJis(bytes, encoding, substitution, out.sjis, out.unmappable);
+  out.form.lineEnd = FirstLineEnd(out.sjis);
+  return ok;
+}
+
+}  // namespace
+
 bool DecodeTextFile(std::string_view bytes, TSubstitution substitution, TDecodedText& out) {
   bool bom = false;
-  out.form = {};
-  out.form.encoding = DetectTextEncoding(bytes, &bom);
-  out.form.byteOrderMark = bom;
-  const bool ok = ToShiftJis(bytes, out.form.encoding, substitution, out.sjis, out.unmappable);
-  const std::size_t end = out.sjis.find_first_of("\r\n");
-  if (end != std::string::npos)
-    out.form.lineEnd = out.sjis[end] == '\n'                                     ? TLineEnd::Lf
-                       : end + 1 < out.sjis.size() && out.sjis[end + 1] == '\n' ? TLineEnd::CrLf
-                                                                                : TLineEnd::Cr;
-  return ok;
+  const TTextEncoding encoding = DetectTextEncoding(bytes, &bom);
+  return DecodeDetected(bytes, nullptr, encoding, bom, substitution, out);
+}
+
+TTextFileResult ReadTextFile(const std::string& path, TSubstitution substitution, TDecodedText& out) {
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != TReadResult::Ok) return TTextFileResult::ReadFailed;
+  bool bom = false;
+  const TTextEncoding encoding = DetectTextEncoding(bytes, &bom);
+  return DecodeDetected(bytes, &bytes, encoding, bom, substitution, out) ? TTextFileResult::Ok
+                                                                         : TTextFileResult::Unmappable;
 }
 
 std::string ConvertLineEnds(std::string_view text, TLineEnd lineEnd) {

@@ -51,8 +51,9 @@ bool ToShiftJis(std::string_view bytes, TTextEncoding encoding, TSubstitution su
                 std::string& out, TUnmappable& report);
 
 // Shift JIS text as bytes of `encoding`, without a byte-order mark.
-// Every byte of the text survives: a byte that is not part of a CP932
-// character travels as the private-use code point the codec gives it.
+// Every byte of the text survives: in UTF-8 and UTF-16 a byte that is not
+// part of a CP932 character travels as the private-use code point the codec
+// gives it (which ToShiftJis turns back into the byte); EUC-JP gets the byte.
 std::string FromShiftJis(std::string_view sjis, TTextEncoding encoding);
 
 // A text file read into Shift JIS, with the form it was stored in.
@@ -66,6 +67,12 @@ struct TDecodedText {
 // first one in the text; CR LF when there is none). False only when
 // characters cannot be held and substitution is Refuse (see ToShiftJis).
 bool DecodeTextFile(std::string_view bytes, TSubstitution substitution, TDecodedText& out);
+
+enum class TTextFileResult { Ok, ReadFailed, Unmappable };
+
+// Reads a text file of any encoding into Shift JIS (DecodeTextFile on its
+// bytes). Every reader of a text file from outside comes through here.
+TTextFileResult ReadTextFile(const std::string& path, TSubstitution substitution, TDecodedText& out);
 
 // The bytes of a file in `form` holding `sjis`, whose line ends are CR LF as
 // the writers produce them: line ends converted, encoded, byte-order mark added.

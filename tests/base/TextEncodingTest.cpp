@@ -142,7 +142,6 @@ TEST(TextEncodingTest, DamagedSequencesCountAsCharactersThatCannotBeHeld) {
       {"a\xE6\x97z", E::Utf8, 1, "a\x81\xACz"},                 // cut short: one damaged sequence
       {"\xED\xA0\x80", E::Utf8, 1, "\x81\xAC"},                  // an encoded surrogate
       {"\xEF\xA0\x80", E::Utf8, 1, "\x81\xAC"},                  // U+F800: private use, not in CP932
-      {"\xEF\x9E\x82", E::Utf8, 1, "\x81\xAC"},                  // U+F782: not the codec's byte escape here
       {std::string("\x00\xD8\x41\x00", 4), E::Utf16Le, 1, "\x81\xAC" "A"},  // a lone high surrogate
       {std::string("A\x00z", 3), E::Utf16Le, 1, "A\x81\xAC"},   // an odd last byte
       {"\xA4\xA2\xA4", E::EucJp, 1, "\x82\xA0\x81\xAC"},        // a cut EUC-JP character
@@ -157,18 +156,28 @@ TEST(TextEncodingTest, DamagedSequencesCountAsCharactersThatCannotBeHeld) {
   }
 }
 
-TEST(TextEncodingTest, ShiftJisBytesSurviveUtf8AndBack) {
-  // Every mapped double-byte code, and a byte that is no character at all.
-  std::string all;
+TEST(TextEncodingTest, ShiftJisSurvivesEveryEncodingAndBack) {
+  // Every mapped double-byte code, half-width katakana, and bytes that are no
+  // character at all (a lone lead byte, 0x80, 0xFD).
+  std::string all = "abc\xB1\xDF\r\n";
   const char16_t* table = Cp932DecodeTable();
   for (unsigned code = 0x8140; code <= 0xFCFC; ++code)
     if (table[code]) all += {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
   const std::string canonical = EncodeCp932(DecodeCp932(all)).value();
-  std::string back;
-  TUnmappable report;
-  ASSERT_TRUE(ToShiftJis(FromShiftJis(canonical, E::Utf8), E::Utf8, TSubstitution::Refuse, back, report));
-  EXPECT_EQ(back, canonical);
-  EXPECT_EQ(FromShiftJis(canonical, E::Utf8), Iconv(Cp932ToUtf8(canonical), "UTF-8"));
+  const std::string damaged = canonical + "\x80 \xFD \x82";
+  for (E encoding : {E::Utf8, E::Utf16Le, E::Utf16Be, E::EucJp}) {
+    const std::string& text = encoding == E::EucJp ? canonical : damaged;
+    std::string back;
+    TUnmappable report;
+    ASSERT_TRUE(ToShiftJis(FromShiftJis(text, encoding), encoding, TSubstitution::Refuse, back, report))
+        << TextEncodingName(encoding) << " " << report.count << " " << CodePointName(report.first);
+    EXPECT_EQ(back, text) << TextEncodingName(encoding);
+  }
+  // The bytes agree with the C library's converters.
+  const std::string utf8 = Cp932ToUtf8(canonical);
+  EXPECT_EQ(FromShiftJis(canonical, E::Utf8), utf8);
+  EXPECT_EQ(FromShiftJis(canonical, E::Utf16Be), Iconv(utf8, "UTF-16BE"));
+  EXPECT_EQ(FromShiftJis(canonical, E::EucJp), Euc(utf8));
 }
 
 TEST(TextEncodingTest, NamesOnTheCommandLine) {
