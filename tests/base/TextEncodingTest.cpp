@@ -1,30 +1,15 @@
 // Detection of text-file encodings and conversion to and from Shift JIS,
 // checked against the C library's iconv as an independent converter.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include "base/Codec.h"
 #include "base/TextEncoding.h"
+#include "support/Iconv.h"
 
 namespace nuv {
 namespace {
 
-// The bytes of UTF-8 `utf8` in the iconv encoding `to`; the test's own
-// converter, independent of the code under test.
-std::string Iconv(std::string_view utf8, const char* to) {
-  iconv_t cd = iconv_open(to, "UTF-8");
-  EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << to;
-  std::string in(utf8);
-  std::string out(in.size() * 4 + 8, '\0');
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  EXPECT_NE(iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft), static_cast<std::size_t>(-1)) << utf8 << " to " << to;
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
+using test::Iconv;
 
 std::string Sjis(std::string_view utf8) { return Iconv(utf8, "CP932"); }
 std::string Euc(std::string_view utf8) { return Iconv(utf8, "EUC-JP-MS"); }

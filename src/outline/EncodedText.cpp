@@ -1,0 +1,82 @@
+// Hierarchical text in any encoding, around the Shift JIS reader and writer.
+#include "outline/EncodedText.h"
+
+#include "base/FileIo.h"
+#include "outline/OutlineTree.h"
+
+namespace nuv {
+
+namespace {
+
+// The file's bytes as Shift JIS: mapped bytes are used as they are when the
+// file is Shift JIS already, so the common case copies nothing.
+class TSjisFile {
+ public:
+  TTextFileResult Open(const std::string& path, TSubstitution substitution, TTextRead& read) {
+    read = {};
+    if (m_file.Open(path) != TReadResult::Ok) return read.result = TTextFileResult::ReadFailed;
+    const std::string_view bytes = m_file.Bytes();
+    bool bom = false;
+    read.form.encoding = DetectTextEncoding(bytes, &bom);
+    read.form.byteOrderMark = bom;
+    if (read.form.encoding == TTextEncoding::ShiftJis) {
+      m_sjis = bytes;
+      return read.result = TTextFileResult::Ok;
+    }
+    TDecodedText decoded;
+    if (!DecodeTextFile(bytes, substitution, decoded)) {
+      read.unmappable = decoded.unmappable;
+      return read.result = TTextFileResult::Unmappable;
+    }
+    read.unmappable = decoded.unmappable;
+    read.form.lineEnd = decoded.form.lineEnd;
+    m_converted = std::move(decoded.sjis);
+    m_sjis = m_converted;
+    return read.result = TTextFileResult::Ok;
+  }
+  std::string_view Sjis() const { return m_sjis; }
+
+ private:
+  TMappedFile m_file;
+  std::string m_converted;
+  std::string_view m_sjis;
+};
+
+}  // namespace
+
+TTextRead ReadEncodedText(const std::string& path, const TFormatOptions& options, TSubstitution substitution,
+                          TOutlineTree& out) {
+  TTextRead read;
+  TSjisFile file;
+  if (file.Open(path, substitution, read) != TTextFileResult::Ok) return read;
+  if (!ReadTextBytes(file.Sjis(), FileNameTitle(path), options, out)) read.result = TTextFileResult::ReadFailed;
+  return read;
+}
+
+TTreeNode* ImportEncodedText(const std::string& path, const TFormatOptions& options, TSubstitution substitution,
+                             TOutlineTree& doc, TTreeNode* importParent, TTextRead& read) {
+  TSjisFile file;
+  if (file.Open(path, substitution, read) != TTextFileResult::Ok) return nullptr;
+  bool ok = false;
+  TTreeNode* first = ImportTextBytes(file.Sjis(), FileNameTitle(path), options, doc, importParent, ok);
+  if (!ok) read.result = TTextFileResult::ReadFailed;
+  return first;
+}
+
+TTextWriteResult WriteEncodedText(const std::string& path, const TOutlineTree& tree, bool noTitles,
+                                  const TTreeNode* subtreeRoot, const TFormatOptions& options, const TTextForm& form) {
+  if (form == TTextForm{}) return WriteText(path, tree, noTitles, subtreeRoot, options);
+  if (!(subtreeRoot ? subtreeRoot : tree.GetFirstNode())) return TTextWriteResult::Empty;
+  const std::string bytes = EncodeTextFile(BuildText(tree, noTitles, subtreeRoot, options), form);
+  return WriteFileAtomic(path, bytes) ? TTextWriteResult::Written : TTextWriteResult::Failed;
+}
+
+TTextForm SaveAsForm(const TTextForm& current, TTextEncoding chosen) {
+  if (chosen == current.encoding) return current;
+  TTextForm form;
+  form.encoding = chosen;
+  if (chosen != TTextEncoding::ShiftJis) form.lineEnd = current.lineEnd;
+  return form;
+}
+
+}  // namespace nuv
