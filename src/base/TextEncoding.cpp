@@ -568,10 +568,26 @@ std::optional<TTextEncoding> SaveEncodingFromName(std::string_view name) {
   return std::nullopt;
 }
 
+namespace {
+std::u16string Utf32ToUtf16(char32_t cp) {
+  if (cp < 0x10000) return std::u16string(1, static_cast<char16_t>(cp));
+  cp -= 0x10000;
+  return {static_cast<char16_t>(0xD800 + (cp >> 10)), static_cast<char16_t>(0xDC00 + (cp & 0x3FF))};
+}
+}  // namespace
+
 std::string CodePointName(char32_t cp) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
   return buf;
+}
+
+std::string DescribeUnmappable(const TUnmappable& report) {
+  std::string shown;
+  if (report.first != kDamaged && report.first >= 0x20) shown = "\"" + Utf16ToUtf8(Utf32ToUtf16(report.first)) + "\" ";
+  return std::to_string(report.count) + (report.count == 1 ? " character" : " characters") +
+         " that Shift JIS cannot hold, the first on line " + std::to_string(report.line) + ": " + shown + "(" +
+         CodePointName(report.first) + ")";
 }
 
 }  // namespace nuv

@@ -89,5 +89,8 @@ const char* TextEncodingName(TTextEncoding encoding);
 std::optional<TTextEncoding> SaveEncodingFromName(std::string_view name);
 // "U+1F600".
 std::string CodePointName(char32_t cp);
+// For command lines and logs, in UTF-8: `2 characters that Shift JIS cannot
+// hold, the first on line 3: "😀" (U+1F600)`.
+std::string DescribeUnmappable(const TUnmappable& report);
 
 }  // namespace nuv

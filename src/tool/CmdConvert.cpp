@@ -1,8 +1,10 @@
 // nuvtool convert: reads a .pk2 or hierarchical text document and writes the
-// format that the output's extension names.
+// format that the output's extension names, in the encoding asked for.
 #include "base/FileIo.h"
+#include "base/TextEncoding.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
+#include "outline/EncodedText.h"
 #include "outline/OutlineTree.h"
 #include "outline/TextFormat.h"
 #include "tool/NuvTool.h"
@@ -13,24 +15,42 @@ namespace {
 
 int RunConvert(const std::vector<std::string>& argv) {
   TArgs args;
-  if (!ParseArgs(argv, {"--no-data", "--compat", "--no-titles"}, {}, args)) return 2;
+  if (!ParseArgs(argv, {"--no-data", "--compat", "--no-titles", "--substitute"}, {"--encoding"}, args))
+    return 2;
   if (args.positional.size() != 2) {
     Fail("convert needs IN and OUT");
     return 2;
   }
   const std::string& in = args.positional[0];
   const std::string& out = args.positional[1];
+  // Shift JIS stays the default for new files; a binary document is always Shift JIS.
+  TTextEncoding encoding = TTextEncoding::ShiftJis;
+  if (args.Has("--encoding")) {
+    const auto chosen = SaveEncodingFromName(args.Value("--encoding"));
+    if (!chosen) {
+      Fail("--encoding takes utf-8 or shift_jis");
+      return 2;
+    }
+    if (HasBinaryExtension(out)) {
+      Fail("--encoding applies to text output only; a .pk2 document is Shift JIS");
+      return 2;
+    }
+    encoding = *chosen;
+  }
 
   TFormatOptions readOptions;
   TOutlineTree tree;
   const TTreeNode* selected = nullptr;
+  TTextForm inputForm;
   if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
   if (HasBinaryExtension(in)) {
     const TBinaryReadResult r = ReadBinary(in, readOptions, tree);
     if (!r.ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
     selected = tree.GetNodeAt(r.selectedIndex);
   } else {
-    if (!ReadText(in, readOptions, tree)) return Fail("cannot read " + in + ": bad metadata line");
+    const TSubstitution substitution = args.Has("--substitute") ? TSubstitution::Substitute : TSubstitution::Refuse;
+    const std::string error = ReadTextDocument(in, readOptions, substitution, true, tree, inputForm);
+    if (!error.empty()) return Fail(error);
     selected = tree.GetFirstNode();
   }
 
@@ -41,7 +61,7 @@ int RunConvert(const std::vector<std::string>& argv) {
   TFormatOptions writeOptions;
   writeOptions.TextSaveWithData = !args.Has("--no-data");
   writeOptions.PirkaCompatible = args.Has("--compat");
-  switch (WriteText(out, tree, args.Has("--no-titles"), nullptr, writeOptions)) {
+  switch (WriteEncodedText(out, tree, args.Has("--no-titles"), nullptr, writeOptions, SaveAsForm(inputForm, encoding))) {
     case TTextWriteResult::Written: return 0;
     case TTextWriteResult::Empty: return Fail("nothing to write to " + out);
     case TTextWriteResult::Failed: break;
@@ -51,6 +71,7 @@ int RunConvert(const std::vector<std::string>& argv) {
 
 }  // namespace
 
-NUVTOOL_COMMAND(convert, "convert", "IN OUT [--no-data] [--compat] [--no-titles]", RunConvert);
+NUVTOOL_COMMAND(convert, "convert",
+                "IN OUT [--no-data] [--compat] [--no-titles] [--encoding utf-8|shift_jis] [--substitute]", RunConvert);
 
 }  // namespace nuv::tool

@@ -19,6 +19,7 @@
 #include "outline/LightStrings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
+#include "outline/EncodedText.h"
 #include "outline/TextFormat.h"
 #include "tool/NuvTool.h"
 
@@ -108,6 +109,7 @@ int RunMacro(const std::vector<std::string>& argv) {
   const TTreeNode* selected = nullptr;
   std::string docPath;
   bool textWithData = false;
+  TTextForm form;
   if (args.positional.size() >= 2) {
     docPath = args.positional[1];
     if (!FileExists(docPath)) return Fail("cannot read " + docPath + ": no such file");
@@ -116,10 +118,11 @@ int RunMacro(const std::vector<std::string>& argv) {
       if (!r.ok) return Fail("cannot read " + docPath + ": not a valid .pk2 document");
       selected = tree.GetNodeAt(r.selectedIndex);
     } else {
-      if (!ReadText(docPath, TFormatOptions{}, tree)) return Fail("cannot read " + docPath + ": bad metadata line");
-      std::string bytes;
-      ReadWholeFile(docPath, bytes);
-      textWithData = bytes.find("\n##nuv##,") != std::string::npos;
+      const std::string error = ReadTextDocument(docPath, TFormatOptions{}, TSubstitution::Refuse, false, tree, form);
+      if (!error.empty()) return Fail(error);
+      TDecodedText decoded;
+      ReadTextFile(docPath, TSubstitution::Refuse, decoded);
+      textWithData = decoded.sjis.find("\n##nuv##,") != std::string::npos;
     }
   } else {
     if (args.Has("--write")) return Fail("--write needs DOC");
@@ -180,7 +183,7 @@ int RunMacro(const std::vector<std::string>& argv) {
   }
   TFormatOptions options;
   options.TextSaveWithData = textWithData;
-  if (WriteText(docPath, tree, false, nullptr, options) == TTextWriteResult::Failed)
+  if (WriteEncodedText(docPath, tree, false, nullptr, options, form) == TTextWriteResult::Failed)
     return Fail("cannot write " + docPath);
   return 0;
 }

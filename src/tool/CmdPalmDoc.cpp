@@ -83,8 +83,10 @@ int RunMeDoc(const std::vector<std::string>& argv) {
   if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
   if (HasBinaryExtension(in)) {
     if (!ReadBinary(in, options, tree).ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
-  } else if (!ReadText(in, options, tree)) {
-    return Fail("cannot read " + in + ": bad metadata line");
+  } else {
+    TTextForm form;
+    const std::string error = ReadTextDocument(in, options, TSubstitution::Refuse, false, tree, form);
+    if (!error.empty()) return Fail(error);
   }
 
   const TTreeNode* start = nullptr;

@@ -8,7 +8,9 @@
 
 #include "base/Codec.h"
 #include "base/Error.h"
+#include "base/FileIo.h"
 #include "base/ProgramFolder.h"
+#include "outline/EncodedText.h"
 
 namespace nuv::tool {
 
@@ -69,6 +71,20 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
     }
   }
   return true;
+}
+
+std::string ReadTextDocument(const std::string& path, const TFormatOptions& options, TSubstitution substitution,
+                             bool offerSubstitute, TOutlineTree& tree, TTextForm& form) {
+  const TTextRead read = ReadEncodedText(path, options, substitution, tree);
+  form = read.form;
+  switch (read.result) {
+    case TTextFileResult::Ok: return std::string();
+    case TTextFileResult::Unmappable:
+      return "cannot read " + path + ": " + DescribeUnmappable(read.unmappable) +
+             (offerSubstitute ? "; --substitute replaces each with \"\xE3\x80\x93\"" : "");
+    case TTextFileResult::ReadFailed: break;
+  }
+  return FileExists(path) ? "cannot read " + path + ": bad metadata line" : "cannot read " + path;
 }
 
 }  // namespace nuv::tool

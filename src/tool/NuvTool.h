@@ -4,6 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "base/TextEncoding.h"
+
+namespace nuv {
+class TOutlineTree;
+struct TFormatOptions;
+}  // namespace nuv
+
 namespace nuv::tool {
 
 struct TToolCommand {
@@ -27,6 +34,12 @@ struct TArgs {
 // False (with a message printed) when an unknown flag is given.
 bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& known,
                const std::vector<std::string>& valued, TArgs& out);
+
+// Reads a hierarchical text document of any encoding into `tree`. Empty on
+// success; else the reason (characters Shift JIS cannot hold, with the hint
+// of `--substitute` when the command has it, or a bad metadata line).
+std::string ReadTextDocument(const std::string& path, const TFormatOptions& options, TSubstitution substitution,
+                             bool offerSubstitute, TOutlineTree& tree, TTextForm& form);
 
 }  // namespace nuv::tool
 
