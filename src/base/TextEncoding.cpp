@@ -481,14 +481,14 @@ std::string FromShiftJis(std::string_view sjis, TTextEncoding encoding) {
   return std::string(sjis);
 }
 
-namespace {
-
 TLineEnd FirstLineEnd(std::string_view sjis) {
   const std::size_t end = sjis.find_first_of("\r\n");
   if (end == std::string_view::npos || (sjis[end] == '\r' && end + 1 < sjis.size() && sjis[end + 1] == '\n'))
     return TLineEnd::CrLf;
   return sjis[end] == '\n' ? TLineEnd::Lf : TLineEnd::Cr;
 }
+
+namespace {
 
 // DecodeTextFile once the encoding is known; `owned` (the same bytes, or
 // null) lets Shift JIS move into place instead of being copied.
@@ -503,7 +503,8 @@ bool DecodeDetected(std::string_view bytes, std::string* owned, TTextEncoding en
     out.sjis = std::move(*owned);
   else
     ok = ToShiftJis(bytes, encoding, substitution, out.sjis, out.unmappable);
-  out.form.lineEnd = FirstLineEnd(out.sjis);
+  // Shift JIS text is written with CR LF, as nuv has always written it.
+  if (encoding != TTextEncoding::ShiftJis) out.form.lineEnd = FirstLineEnd(out.sjis);
   return ok;
 }
 

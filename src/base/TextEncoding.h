@@ -64,7 +64,8 @@ struct TDecodedText {
 };
 
 // Detects, skips the byte-order mark, converts, and notes the line end (the
-// first one in the text; CR LF when there is none). False only when
+// first one in the text; CR LF when there is none, and always for Shift JIS,
+// which nuv writes with CR LF as it always has). False only when
 // characters cannot be held and substitution is Refuse (see ToShiftJis).
 bool DecodeTextFile(std::string_view bytes, TSubstitution substitution, TDecodedText& out);
 
@@ -77,6 +78,9 @@ TTextFileResult ReadTextFile(const std::string& path, TSubstitution substitution
 // The bytes of a file in `form` holding `sjis`, whose line ends are CR LF as
 // the writers produce them: line ends converted, encoded, byte-order mark added.
 std::string EncodeTextFile(std::string_view sjis, const TTextForm& form);
+
+// The first line end of a text; CR LF when there is none.
+TLineEnd FirstLineEnd(std::string_view text);
 
 // Converts CR LF line ends to `lineEnd`; lone CR and LF bytes are left alone.
 std::string ConvertLineEnds(std::string_view crLfText, TLineEnd lineEnd);

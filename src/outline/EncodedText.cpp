@@ -23,14 +23,9 @@ class TSjisFile {
       m_sjis = bytes;
       return read.result = TTextFileResult::Ok;
     }
-    TDecodedText decoded;
-    if (!DecodeTextFile(bytes, substitution, decoded)) {
-      read.unmappable = decoded.unmappable;
+    if (!ToShiftJis(bytes, read.form.encoding, substitution, m_converted, read.unmappable))
       return read.result = TTextFileResult::Unmappable;
-    }
-    read.unmappable = decoded.unmappable;
-    read.form.lineEnd = decoded.form.lineEnd;
-    m_converted = std::move(decoded.sjis);
+    read.form.lineEnd = FirstLineEnd(m_converted);
     m_sjis = m_converted;
     return read.result = TTextFileResult::Ok;
   }

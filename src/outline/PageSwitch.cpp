@@ -6,6 +6,7 @@
 #include "base/Codec.h"
 #include "base/FileIo.h"
 #include "base/Prompts.h"
+#include "base/SubstituteQuestion.h"
 #include "base/Title.h"
 #include "outline/DocumentState.h"
 #include "outline/LightStrings.h"
@@ -48,7 +49,7 @@ std::string TPageSwitch::DirectLinkTarget(std::string_view body) const {
 
 bool TPageSwitch::SaveLinkedFile() {
   if (m_settings.AskSaveDL && !m_prompts.Question(texts::AskSaveLinkedFile())) return false;
-  if (!WriteFileAtomic(m_state.directLinkPath, m_editor.Text())) {
+  if (!WriteFileAtomic(m_state.directLinkPath, EncodeTextFile(m_editor.Text(), m_state.directLinkForm))) {
     m_prompts.Error(texts::WriteError());
     return false;
   }
@@ -91,9 +92,17 @@ void TPageSwitch::ShowPage(TTreeNode* page) {
   if (!page) return;
   if (const TNodeData* data = page->Data()) {
     m_state.directLinkPath = DirectLinkTarget(data->Body());
+    TDecodedText linked;
+    if (!m_state.directLinkPath.empty() && m_state.directLinkView &&
+        ReadTextFileAsking(m_prompts, m_state.directLinkPath, linked) == TTextFileResult::Unmappable) {
+      // The user kept the file as it is: the page shows its own body, and
+      // nothing is ever written to the linked file from here.
+      m_state.directLinkPath.clear();
+    }
+    m_state.directLinkForm = linked.form;
     if (!m_state.directLinkPath.empty() && m_state.directLinkView) {
       TLightStrings lines;
-      lines.LoadFromFile(m_state.directLinkPath);
+      lines.LoadFromBytes(linked.sjis);
       m_editor.SetText(lines.GetTextStr());
     } else {
       m_editor.SetText(data->Body());
