@@ -74,4 +74,15 @@ TTextForm SaveAsForm(const TTextForm& current, TTextEncoding chosen) {
   return form;
 }
 
+TTextEncoding OfferedEncoding(const TTextForm& current) {
+  switch (current.encoding) {
+    case TTextEncoding::Utf8:
+    case TTextEncoding::Utf16Le:
+    case TTextEncoding::Utf16Be:
+      return TTextEncoding::Utf8;
+    default:
+      return TTextEncoding::ShiftJis;
+  }
+}
+
 }  // namespace nuv

@@ -42,4 +42,8 @@ TTextWriteResult WriteEncodedText(const std::string& path, const TOutlineTree& t
 // ends (CR LF for Shift JIS).
 TTextForm SaveAsForm(const TTextForm& current, TTextEncoding chosen);
 
+// The encoding a save dialog shows first: UTF-8 for a document read from
+// UTF-8 or UTF-16, else Shift JIS.
+TTextEncoding OfferedEncoding(const TTextForm& current);
+
 }  // namespace nuv
