@@ -10,10 +10,15 @@
 #include "base/TextEncoding.h"
 
 #include <iconv.h>
+#include <sys/mman.h>
 
 #include <array>
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <mutex>
 
 #include "base/AsciiCase.h"
@@ -158,8 +163,15 @@ std::size_t DecodeUtf8Multi(const unsigned char* p, const unsigned char* end, ch
   return len;
 }
 
+// Length of the run of ASCII bytes at p, eight bytes at a time where it can.
 std::size_t AsciiRun(const unsigned char* p, const unsigned char* end) {
   const unsigned char* q = p;
+  while (end - q >= 8) {
+    uint64_t word;
+    std::memcpy(&word, q, 8);
+    if (word & 0x8080808080808080ull) break;
+    q += 8;
+  }
   while (q < end && *q < 0x80) ++q;
   return static_cast<std::size_t>(q - p);
 }
@@ -183,30 +195,71 @@ bool IsValidUtf8(std::string_view s, bool& nonAscii) {
 
 // ---------------------------------------------------------------- the sink
 
-// Collects Shift JIS bytes and notes characters that cannot be held.
+// Where a sink's bytes go: a string, or a TTextBuffer for large texts.
+class TSjisTarget {
+ public:
+  virtual ~TSjisTarget() = default;
+  // Room for at least `atLeast` bytes, keeping the first `used` bytes.
+  virtual char* Grow(std::size_t used, std::size_t atLeast) = 0;
+  // The text is the first `used` bytes; 0 also releases the memory.
+  virtual void Finish(std::size_t used) = 0;
+};
+
+class TStringTarget : public TSjisTarget {
+ public:
+  explicit TStringTarget(std::string& out) : m_out(out) {}
+  char* Grow(std::size_t, std::size_t atLeast) override {
+    m_out.resize(atLeast);
+    return m_out.data();
+  }
+  void Finish(std::size_t used) override {
+    m_out.resize(used);
+    if (used == 0) m_out.shrink_to_fit();
+  }
+
+ private:
+  std::string& m_out;
+};
+
+class TBufferTarget : public TSjisTarget {
+ public:
+  explicit TBufferTarget(TTextBuffer& buffer) : m_buffer(buffer) {}
+  char* Grow(std::size_t used, std::size_t atLeast) override { return m_buffer.Grow(used, atLeast); }
+  void Finish(std::size_t used) override { m_buffer.SetSize(used); }
+
+ private:
+  TTextBuffer& m_buffer;
+};
+
+// Collects Shift JIS bytes and notes characters that cannot be held. It
+// writes through a pointer into room sized for the common case (no converter
+// makes more Shift JIS bytes than it reads, except for a damaged byte that
+// becomes "〓") and asks the target for more only when needed.
 class TSjisSink {
  public:
-  TSjisSink(std::string& out, TSubstitution substitution, const uint16_t* table)
-      : m_out(out), m_substitute(substitution == TSubstitution::Substitute), m_table(table) {}
+  TSjisSink(TSjisTarget& target, std::size_t inputSize, TSubstitution substitution)
+      : m_target(target), m_substitute(substitution == TSubstitution::Substitute), m_table(Cp932EncodeTable()) {
+    m_begin = m_pos = m_target.Grow(0, inputSize + 16);
+    m_end = m_begin + inputSize + 16;
+  }
+  std::size_t Used() const { return static_cast<std::size_t>(m_pos - m_begin); }
 
-  void Ascii(const unsigned char* p, std::size_t n) { m_out.append(reinterpret_cast<const char*>(p), n); }
+  void Ascii(const unsigned char* p, std::size_t n) {
+    Room(n);
+    std::memcpy(m_pos, p, n);
+    m_pos += n;
+  }
 
   // `offset` is the character's byte offset in the input, for its line.
   void Char(char32_t cp, std::size_t offset) {
-    const uint16_t code = cp < 0x80 ? static_cast<uint16_t>(cp) : cp < 0x10000 ? m_table[cp] : 0;
-    if (code != 0 || cp == 0) {
-      if (code > 0xFF) m_out += static_cast<char>(code >> 8);
-      m_out += static_cast<char>(code & 0xFF);
+    const uint16_t code = cp < 0x10000 ? m_table[cp] : 0;
+    if (code != 0) {
+      Room(2);
+      if (code > 0xFF) *m_pos++ = static_cast<char>(code >> 8);
+      *m_pos++ = static_cast<char>(code & 0xFF);
       return;
     }
-    // The codec's byte escapes come back as the bytes they stand for, as
-    // they do from the clipboard: nuv writes them for bytes of a document
-    // that are no Shift JIS character, and they read back unchanged.
-    if (cp >= kByteEscapeBase + 0x80 && cp <= kByteEscapeBase + 0xFF) {
-      m_out += static_cast<char>(cp - kByteEscapeBase);
-      return;
-    }
-    Unmappable(cp, offset);
+    Rare(cp, offset);
   }
 
   void Unmappable(char32_t cp, std::size_t offset) {
@@ -214,7 +267,11 @@ class TSjisSink {
       m_first = cp;
       m_firstOffset = offset;
     }
-    if (m_substitute) m_out += kSubstituteSjis;
+    if (m_substitute) {
+      Room(2);
+      *m_pos++ = kSubstituteSjis[0];
+      *m_pos++ = kSubstituteSjis[1];
+    }
   }
 
   std::size_t Count() const { return m_count; }
@@ -222,7 +279,37 @@ class TSjisSink {
   std::size_t FirstOffset() const { return m_firstOffset; }
 
  private:
-  std::string& m_out;
+  void Room(std::size_t n) {
+    if (static_cast<std::size_t>(m_end - m_pos) >= n) return;
+    const std::size_t used = Used();
+    const std::size_t size = std::max(static_cast<std::size_t>(m_end - m_begin) * 2, used + n + 16);
+    m_begin = m_target.Grow(used, size);
+    m_pos = m_begin + used;
+    m_end = m_begin + size;
+  }
+
+  // U+0000, the codec's byte escapes, and characters that cannot be held.
+  void Rare(char32_t cp, std::size_t offset) {
+    if (cp == 0) {
+      Room(1);
+      *m_pos++ = '\0';
+      return;
+    }
+    // The codec's byte escapes come back as the bytes they stand for, as
+    // they do from the clipboard: nuv writes them for bytes of a document
+    // that are no Shift JIS character, and they read back unchanged.
+    if (cp >= kByteEscapeBase + 0x80 && cp <= kByteEscapeBase + 0xFF) {
+      Room(1);
+      *m_pos++ = static_cast<char>(cp - kByteEscapeBase);
+      return;
+    }
+    Unmappable(cp, offset);
+  }
+
+  TSjisTarget& m_target;
+  char* m_begin;
+  char* m_pos;
+  char* m_end;
   bool m_substitute;
   const uint16_t* m_table;
   std::size_t m_count = 0;
@@ -230,19 +317,37 @@ class TSjisSink {
   std::size_t m_firstOffset = 0;
 };
 
-void Utf8ToSink(std::string_view s, TSjisSink& sink) {
+enum class TUtf8Walk { Done, DoneAscii, Damaged };
+
+// Converts UTF-8 into the sink. With `stopAtDamage` the walk gives up at the
+// first damaged sequence (the text is then not UTF-8); otherwise each damaged
+// sequence counts as a character that cannot be held.
+TUtf8Walk Utf8ToSink(std::string_view s, TSjisSink& sink, bool stopAtDamage) {
   const auto* begin = reinterpret_cast<const unsigned char*>(s.data());
   const auto* p = begin;
   const auto* end = begin + s.size();
+  bool nonAscii = false;
   while (p < end) {
-    const std::size_t run = AsciiRun(p, end);
-    sink.Ascii(p, run);
-    p += run;
-    if (p == end) break;
+    const unsigned char b = *p;
+    if (b < 0x80) {
+      const std::size_t run = AsciiRun(p, end);
+      sink.Ascii(p, run);
+      p += run;
+      continue;
+    }
+    nonAscii = true;
+    // Three-byte sequences that can be neither overlong nor surrogates
+    // (E1-EC, EE-EF): kana, kanji and full-width forms, the bulk of Japanese.
+    if (b >= 0xE1 && b != 0xED && b <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+      sink.Char(((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F), static_cast<std::size_t>(p - begin));
+      p += 3;
+      continue;
+    }
     char32_t cp;
     std::size_t damaged;
     const std::size_t len = DecodeUtf8Multi(p, end, cp, damaged);
     if (len == 0) {
+      if (stopAtDamage) return TUtf8Walk::Damaged;
       sink.Unmappable(kDamaged, static_cast<std::size_t>(p - begin));
       p += damaged;
     } else {
@@ -250,6 +355,7 @@ void Utf8ToSink(std::string_view s, TSjisSink& sink) {
       p += len;
     }
   }
+  return nonAscii ? TUtf8Walk::Done : TUtf8Walk::DoneAscii;
 }
 
 void Utf16ToSink(std::string_view s, bool bigEndian, TSjisSink& sink) {
@@ -346,18 +452,23 @@ const char* BomBytes(TTextEncoding encoding) {
 
 // Every byte is part of a CP932 character (the codec's table knows each double-byte code).
 bool IsValidSjis(std::string_view s, bool& doubleByteAbove9F) {
+  // The decoder's table is 0 for every pair that is not a mapped character,
+  // including a byte that is no lead byte at all.
   const char16_t* table = Cp932DecodeTable();
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const auto* end = p + s.size();
   doubleByteAbove9F = false;
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
-      ++i;
+  while (p < end) {
+    p += AsciiRun(p, end);
+    if (p == end) break;
+    const unsigned char b = *p;
+    if (b >= 0xA1 && b <= 0xDF) {
+      ++p;
       continue;
     }
-    if (CharLength(s, i) != 2) return false;
-    if (table[b * 256 + static_cast<unsigned char>(s[i + 1])] == 0) return false;
+    if (end - p < 2 || table[b * 256 + p[1]] == 0) return false;
     if (b >= 0xE0) doubleByteAbove9F = true;
-    i += 2;
+    p += 2;
   }
   return true;
 }
@@ -382,17 +493,10 @@ bool IsValidEuc(std::string_view s, bool& kanaOrSymbol) {
 
 }  // namespace
 
-TTextEncoding DetectTextEncoding(std::string_view bytes, bool* byteOrderMark) {
-  if (byteOrderMark) *byteOrderMark = true;
-  if (bytes.starts_with("\xEF\xBB\xBF")) return TTextEncoding::Utf8;
-  if (bytes.starts_with("\xFF\xFE")) return TTextEncoding::Utf16Le;
-  if (bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16Be;
-  if (byteOrderMark) *byteOrderMark = false;
-  bool nonAscii = false;
-  if (IsValidUtf8(bytes, nonAscii)) {
-    if (nonAscii) return TTextEncoding::Utf8;
-    return TTextEncoding::ShiftJis;  // ASCII reads the same whichever way
-  }
+namespace {
+
+// The encoding of bytes that are neither marked nor UTF-8.
+TTextEncoding DetectShiftJisOrEuc(std::string_view bytes) {
   bool doubleByteAbove9F = false;
   bool kanaOrSymbol = false;
   const bool sjis = IsValidSjis(bytes, doubleByteAbove9F);
@@ -408,20 +512,68 @@ TTextEncoding DetectTextEncoding(std::string_view bytes, bool* byteOrderMark) {
   return TTextEncoding::ShiftJis;
 }
 
-bool ToShiftJis(std::string_view bytes, TTextEncoding encoding, TSubstitution substitution, std::string& out,
-                TUnmappable& report) {
-  report = {};
-  out.clear();
-  const std::string_view text = bytes.substr(BomLength(bytes, encoding));
-  if (encoding == TTextEncoding::ShiftJis) {
-    out.assign(text);
-    return true;
+// The encoding a byte-order mark names, if the bytes begin with one.
+std::optional<TTextEncoding> MarkedEncoding(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return TTextEncoding::Utf8;
+  if (bytes.starts_with("\xFF\xFE")) return TTextEncoding::Utf16Le;
+  if (bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16Be;
+  return std::nullopt;
+}
+
+// Whether the first non-ASCII byte begins a valid UTF-8 sequence: Shift JIS
+// and EUC-JP text fails here at once, so it is never walked as UTF-8.
+bool MayBeUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* end = p + bytes.size();
+  p += AsciiRun(p, end);
+  if (p == end) return false;
+  char32_t cp;
+  std::size_t damaged;
+  return DecodeUtf8Multi(p, end, cp, damaged) != 0;
+}
+
+}  // namespace
+
+TTextEncoding DetectTextEncoding(std::string_view bytes, bool* byteOrderMark) {
+  const auto marked = MarkedEncoding(bytes);
+  if (byteOrderMark) *byteOrderMark = marked.has_value();
+  if (marked) return *marked;
+  bool nonAscii = false;
+  if (IsValidUtf8(bytes, nonAscii)) {
+    if (nonAscii) return TTextEncoding::Utf8;
+    return TTextEncoding::ShiftJis;  // ASCII reads the same whichever way
   }
-  out.reserve(text.size());
-  TSjisSink sink(out, substitution, Cp932EncodeTable());
+  return DetectShiftJisOrEuc(bytes);
+}
+
+namespace {
+
+// The result of a finished conversion: the report, and with Refuse an empty
+// text when characters cannot be held.
+bool Conclude(TSjisSink& sink, TSjisTarget& target, std::string_view text, TTextEncoding encoding,
+              TSubstitution substitution, TUnmappable& report) {
+  report = {};
+  if (sink.Count() != 0) {
+    report.count = sink.Count();
+    report.first = sink.First();
+    report.line = LineOfOffset(text, sink.FirstOffset(), encoding);
+    if (substitution == TSubstitution::Refuse) {
+      target.Finish(0);
+      return false;
+    }
+  }
+  target.Finish(sink.Used());
+  return true;
+}
+
+// Converts `bytes` from a known encoding other than Shift JIS into `target`.
+bool Convert(std::string_view bytes, TTextEncoding encoding, TSubstitution substitution, TSjisTarget& target,
+             TUnmappable& report) {
+  const std::string_view text = bytes.substr(BomLength(bytes, encoding));
+  TSjisSink sink(target, text.size(), substitution);
   switch (encoding) {
     case TTextEncoding::Utf8:
-      Utf8ToSink(text, sink);
+      Utf8ToSink(text, sink, false);
       break;
     case TTextEncoding::Utf16Le:
     case TTextEncoding::Utf16Be:
@@ -433,14 +585,21 @@ bool ToShiftJis(std::string_view bytes, TTextEncoding encoding, TSubstitution su
     case TTextEncoding::ShiftJis:
       break;
   }
-  if (sink.Count() == 0) return true;
-  report.count = sink.Count();
-  report.first = sink.First();
-  report.line = LineOfOffset(text, sink.FirstOffset(), encoding);
-  if (substitution == TSubstitution::Substitute) return true;
+  return Conclude(sink, target, text, encoding, substitution, report);
+}
+
+}  // namespace
+
+bool ToShiftJis(std::string_view bytes, TTextEncoding encoding, TSubstitution substitution, std::string& out,
+                TUnmappable& report) {
+  report = {};
   out.clear();
-  out.shrink_to_fit();
-  return false;
+  if (encoding == TTextEncoding::ShiftJis) {
+    out.assign(bytes);
+    return true;
+  }
+  TStringTarget target(out);
+  return Convert(bytes, encoding, substitution, target, report);
 }
 
 std::string FromShiftJis(std::string_view sjis, TTextEncoding encoding) {
@@ -490,39 +649,126 @@ TLineEnd FirstLineEnd(std::string_view sjis) {
 
 namespace {
 
-// DecodeTextFile once the encoding is known; `owned` (the same bytes, or
-// null) lets Shift JIS move into place instead of being copied.
-bool DecodeDetected(std::string_view bytes, std::string* owned, TTextEncoding encoding, bool bom,
-                    TSubstitution substitution, TDecodedText& out) {
+// DecodeTextFile, except that Shift JIS is left in `bytes` (the result says
+// so through `isShiftJis`) for the caller to copy, move or view. Unmarked text
+// that may be UTF-8 is converted as UTF-8 at once, the walk giving up at the
+// first damaged sequence, so a UTF-8 file is walked once, not validated first.
+bool DecodeDetected(std::string_view bytes, TSubstitution substitution, TSjisTarget& target, TDecodedText& out,
+                    bool& isShiftJis) {
   out.form = {};
-  out.form.encoding = encoding;
-  out.form.byteOrderMark = bom;
   out.unmappable = {};
-  bool ok = true;
-  if (encoding == TTextEncoding::ShiftJis && owned)
-    out.sjis = std::move(*owned);
-  else
-    ok = ToShiftJis(bytes, encoding, substitution, out.sjis, out.unmappable);
-  // Shift JIS text is written with CR LF, as nuv has always written it.
-  if (encoding != TTextEncoding::ShiftJis) out.form.lineEnd = FirstLineEnd(out.sjis);
-  return ok;
+  isShiftJis = false;
+  TTextEncoding encoding;
+  if (const auto marked = MarkedEncoding(bytes)) {
+    encoding = *marked;
+    out.form.byteOrderMark = true;
+  } else if (MayBeUtf8(bytes)) {
+    TSjisSink sink(target, bytes.size(), substitution);
+    const TUtf8Walk walk = Utf8ToSink(bytes, sink, true);
+    if (walk == TUtf8Walk::Done) {
+      out.form.encoding = TTextEncoding::Utf8;
+      return Conclude(sink, target, bytes, TTextEncoding::Utf8, substitution, out.unmappable);
+    }
+    target.Finish(0);
+    encoding = walk == TUtf8Walk::DoneAscii ? TTextEncoding::ShiftJis : DetectShiftJisOrEuc(bytes);
+  } else {
+    bool nonAscii = false;
+    encoding = IsValidUtf8(bytes, nonAscii) ? TTextEncoding::ShiftJis : DetectShiftJisOrEuc(bytes);
+  }
+  out.form.encoding = encoding;
+  if (encoding == TTextEncoding::ShiftJis) {
+    isShiftJis = true;
+    return true;
+  }
+  return Convert(bytes, encoding, substitution, target, out.unmappable);
+}
+
+// Shift JIS text is written with CR LF, as nuv has always written it; other
+// text keeps its own line ends.
+void NoteLineEnd(std::string_view sjis, TTextForm& form) {
+  if (form.encoding != TTextEncoding::ShiftJis) form.lineEnd = FirstLineEnd(sjis);
 }
 
 }  // namespace
 
 bool DecodeTextFile(std::string_view bytes, TSubstitution substitution, TDecodedText& out) {
-  bool bom = false;
-  const TTextEncoding encoding = DetectTextEncoding(bytes, &bom);
-  return DecodeDetected(bytes, nullptr, encoding, bom, substitution, out);
+  bool isShiftJis = false;
+  out.sjis.clear();
+  TStringTarget target(out.sjis);
+  const bool ok = DecodeDetected(bytes, substitution, target, out, isShiftJis);
+  if (isShiftJis) out.sjis.assign(bytes);
+  NoteLineEnd(out.sjis, out.form);
+  return ok;
+}
+
+bool DecodeTextView(std::string_view bytes, TSubstitution substitution, TDecodedText& out, TTextBuffer& converted,
+                    std::string_view& sjis) {
+  bool isShiftJis = false;
+  TBufferTarget target(converted);
+  const bool ok = DecodeDetected(bytes, substitution, target, out, isShiftJis);
+  sjis = isShiftJis ? bytes : converted.View();
+  NoteLineEnd(sjis, out.form);
+  return ok;
 }
 
 TTextFileResult ReadTextFile(const std::string& path, TSubstitution substitution, TDecodedText& out) {
   std::string bytes;
   if (ReadWholeFile(path, bytes) != TReadResult::Ok) return TTextFileResult::ReadFailed;
-  bool bom = false;
-  const TTextEncoding encoding = DetectTextEncoding(bytes, &bom);
-  return DecodeDetected(bytes, &bytes, encoding, bom, substitution, out) ? TTextFileResult::Ok
-                                                                         : TTextFileResult::Unmappable;
+  bool isShiftJis = false;
+  out.sjis.clear();
+  TStringTarget target(out.sjis);
+  const bool ok = DecodeDetected(bytes, substitution, target, out, isShiftJis);
+  if (isShiftJis) out.sjis = std::move(bytes);
+  NoteLineEnd(out.sjis, out.form);
+  return ok ? TTextFileResult::Ok : TTextFileResult::Unmappable;
+}
+
+// ---------------------------------------------------------------- TTextBuffer
+
+namespace {
+// Below this a buffer comes from malloc; above, from its own mapping.
+constexpr std::size_t kMappedBufferMin = 2u << 20;
+}  // namespace
+
+TTextBuffer::~TTextBuffer() { Release(); }
+
+void TTextBuffer::Release() {
+  if (m_mapped)
+    munmap(m_data, m_capacity);
+  else
+    std::free(m_data);
+  m_data = nullptr;
+  m_capacity = m_size = 0;
+  m_mapped = false;
+}
+
+char* TTextBuffer::Grow(std::size_t used, std::size_t atLeast) {
+  if (atLeast <= m_capacity) return m_data;
+  char* data = nullptr;
+  bool mapped = false;
+  if (atLeast >= kMappedBufferMin) {
+    void* p = mmap(nullptr, atLeast, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p != MAP_FAILED) {
+      // Huge pages: tens of megabytes touched page by page cost more than
+      // the conversion that fills them.
+      madvise(p, atLeast, MADV_HUGEPAGE);
+      data = static_cast<char*>(p);
+      mapped = true;
+    }
+  }
+  if (!data) data = static_cast<char*>(std::malloc(atLeast));
+  if (!data) throw std::bad_alloc();
+  if (used) std::memcpy(data, m_data, std::min(used, m_capacity));
+  Release();
+  m_data = data;
+  m_capacity = atLeast;
+  m_mapped = mapped;
+  return m_data;
+}
+
+void TTextBuffer::SetSize(std::size_t size) {
+  if (size == 0) Release();
+  m_size = std::min(size, m_capacity);
 }
 
 std::string ConvertLineEnds(std::string_view text, TLineEnd lineEnd) {

@@ -68,6 +68,33 @@ struct TDecodedText {
 // which nuv writes with CR LF as it always has). False only when
 // characters cannot be held and substitution is Refuse (see ToShiftJis).
 bool DecodeTextFile(std::string_view bytes, TSubstitution substitution, TDecodedText& out);
+// Holds a large converted text. Tens of megabytes come from a mapping the
+// kernel may back with huge pages: touching fresh memory page by page costs
+// more than the conversion that fills it.
+class TTextBuffer {
+ public:
+  TTextBuffer() = default;
+  ~TTextBuffer();
+  TTextBuffer(const TTextBuffer&) = delete;
+  TTextBuffer& operator=(const TTextBuffer&) = delete;
+  // Room for at least `atLeast` bytes keeping the first `used`; the new data.
+  char* Grow(std::size_t used, std::size_t atLeast);
+  // The text is the first `size` bytes; 0 releases the memory.
+  void SetSize(std::size_t size);
+  std::string_view View() const { return std::string_view(m_data ? m_data : "", m_size); }
+
+ private:
+  void Release();
+  char* m_data = nullptr;
+  std::size_t m_capacity = 0;
+  std::size_t m_size = 0;
+  bool m_mapped = false;
+};
+
+// DecodeTextFile without copying: `sjis` views `bytes` when they are Shift
+// JIS already, else the text converted into `converted` (out.sjis stays empty).
+bool DecodeTextView(std::string_view bytes, TSubstitution substitution, TDecodedText& out, TTextBuffer& converted,
+                    std::string_view& sjis);
 
 enum class TTextFileResult { Ok, ReadFailed, Unmappable };
 

@@ -15,25 +15,17 @@ class TSjisFile {
   TTextFileResult Open(const std::string& path, TSubstitution substitution, TTextRead& read) {
     read = {};
     if (m_file.Open(path) != TReadResult::Ok) return read.result = TTextFileResult::ReadFailed;
-    const std::string_view bytes = m_file.Bytes();
-    bool bom = false;
-    read.form.encoding = DetectTextEncoding(bytes, &bom);
-    read.form.byteOrderMark = bom;
-    if (read.form.encoding == TTextEncoding::ShiftJis) {
-      m_sjis = bytes;
-      return read.result = TTextFileResult::Ok;
-    }
-    if (!ToShiftJis(bytes, read.form.encoding, substitution, m_converted, read.unmappable))
-      return read.result = TTextFileResult::Unmappable;
-    read.form.lineEnd = FirstLineEnd(m_converted);
-    m_sjis = m_converted;
-    return read.result = TTextFileResult::Ok;
+    TDecodedText decoded;
+    const bool ok = DecodeTextView(m_file.Bytes(), substitution, decoded, m_converted, m_sjis);
+    read.form = decoded.form;
+    read.unmappable = decoded.unmappable;
+    return read.result = ok ? TTextFileResult::Ok : TTextFileResult::Unmappable;
   }
   std::string_view Sjis() const { return m_sjis; }
 
  private:
   TMappedFile m_file;
-  std::string m_converted;
+  TTextBuffer m_converted;
   std::string_view m_sjis;
 };
 
