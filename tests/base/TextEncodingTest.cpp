@@ -61,6 +61,11 @@ TEST(TextEncodingTest, DetectsEachEncoding) {
     bool bom = !c.bom;
     EXPECT_EQ(DetectTextEncoding(c.bytes, &bom), c.encoding) << c.what;
     EXPECT_EQ(bom, c.bom) << c.what;
+    // The decoder, which tries UTF-8 by converting, reaches the same answer.
+    TDecodedText decoded;
+    DecodeTextFile(c.bytes, TSubstitution::Substitute, decoded);
+    EXPECT_EQ(decoded.form.encoding, c.encoding) << c.what;
+    EXPECT_EQ(decoded.form.byteOrderMark, c.bom) << c.what;
   }
 }
 
