@@ -16,15 +16,10 @@
 #include "support/BenchDocument.h"
 
 using namespace nuv;
+using bench::Best;
 using bench::TStopwatch;
 
 namespace {
-
-double Best(int runs, const auto& f) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) best = std::min(best, f());
-  return best;
-}
 
 // CP932 -> UTF-8 by the C library, independent of nuv's converter.
 std::string IconvToUtf8(const std::string& sjis) {
