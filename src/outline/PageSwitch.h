@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/TextEncoding.h"
+
 namespace nuv {
 
 class IPageEditor;
@@ -69,5 +71,16 @@ class TPageSwitch {
 
 // Whether a text's first line begins with "<DirectLink:".
 bool StartsWithDirectLink(std::string_view text);
+
+// The file a body's first line "<DirectLink:path>" links to, as a native path
+// made absolute against the document's folder; empty when the body is no
+// direct link.
+std::string DirectLinkPath(std::string_view body, const std::string& documentPath);
+
+// The text of a directly linked file, in any encoding, as the editor shows
+// it; false when it cannot be read or holds characters Shift JIS cannot hold
+// (nothing is replaced without the user's word). `form` receives how the file
+// is stored, for writing it back.
+bool ReadLinkedFile(const std::string& path, std::string& text, TTextForm* form = nullptr);
 
 }  // namespace nuv

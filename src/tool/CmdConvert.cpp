@@ -38,21 +38,11 @@ int RunConvert(const std::vector<std::string>& argv) {
     encoding = *chosen;
   }
 
-  TFormatOptions readOptions;
   TOutlineTree tree;
-  const TTreeNode* selected = nullptr;
-  TTextForm inputForm;
-  if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
-  if (HasBinaryExtension(in)) {
-    const TBinaryReadResult r = ReadBinary(in, readOptions, tree);
-    if (!r.ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
-    selected = tree.GetNodeAt(r.selectedIndex);
-  } else {
-    const TSubstitution substitution = args.Has("--substitute") ? TSubstitution::Substitute : TSubstitution::Refuse;
-    const std::string error = ReadTextDocument(in, readOptions, substitution, true, tree, inputForm);
-    if (!error.empty()) return Fail(error);
-    selected = tree.GetFirstNode();
-  }
+  TDocumentFile file;
+  const TSubstitution substitution = args.Has("--substitute") ? TSubstitution::Substitute : TSubstitution::Refuse;
+  if (!ReadDocument(in, tree, file, substitution, true)) return 1;
+  const TTreeNode* selected = file.selected;
 
   if (HasBinaryExtension(out)) {
     if (!WriteBinary(out, tree, selected)) return Fail("cannot write " + out);
@@ -61,7 +51,7 @@ int RunConvert(const std::vector<std::string>& argv) {
   TFormatOptions writeOptions;
   writeOptions.TextSaveWithData = !args.Has("--no-data");
   writeOptions.PirkaCompatible = args.Has("--compat");
-  switch (WriteEncodedText(out, tree, args.Has("--no-titles"), nullptr, writeOptions, SaveAsForm(inputForm, encoding))) {
+  switch (WriteEncodedText(out, tree, args.Has("--no-titles"), nullptr, writeOptions, SaveAsForm(file.form, encoding))) {
     case TTextWriteResult::Written: return 0;
     case TTextWriteResult::Empty: return Fail("nothing to write to " + out);
     case TTextWriteResult::Failed: break;

@@ -78,16 +78,9 @@ int RunMeDoc(const std::vector<std::string>& argv) {
     }
   }
 
-  TFormatOptions options;
   TOutlineTree tree;
-  if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
-  if (HasBinaryExtension(in)) {
-    if (!ReadBinary(in, options, tree).ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
-  } else {
-    TTextForm form;
-    const std::string error = ReadTextDocument(in, options, TSubstitution::Refuse, false, tree, form);
-    if (!error.empty()) return Fail(error);
-  }
+  TDocumentFile file;
+  if (!ReadDocument(in, tree, file)) return 1;
 
   const TTreeNode* start = nullptr;
   TMeDocScope scope = TMeDocScope::FromPage;

@@ -10,7 +10,11 @@
 #include "base/Error.h"
 #include "base/FileIo.h"
 #include "base/ProgramFolder.h"
+#include "outline/BinaryFormat.h"
+#include "outline/DocumentState.h"
 #include "outline/EncodedText.h"
+#include "outline/OutlineTree.h"
+#include "outline/TextFormat.h"
 
 namespace nuv::tool {
 
@@ -53,11 +57,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
                const std::vector<std::string>& valued, TArgs& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.rfind("--", 0) != 0 || a == "--") {
+    const bool isValued = std::find(valued.begin(), valued.end(), a) != valued.end();
+    if (!isValued && (a.rfind("--", 0) != 0 || a == "--")) {
       out.positional.push_back(a);
       continue;
     }
-    if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+    if (isValued) {
       if (i + 1 >= args.size()) {
         Fail("option " + a + " needs a value");
         return false;
@@ -73,18 +78,42 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
   return true;
 }
 
-std::string ReadTextDocument(const std::string& path, const TFormatOptions& options, TSubstitution substitution,
-                             bool offerSubstitute, TOutlineTree& tree, TTextForm& form) {
-  const TTextRead read = ReadEncodedText(path, options, substitution, tree);
-  form = read.form;
-  switch (read.result) {
-    case TTextFileResult::Ok: return std::string();
-    case TTextFileResult::Unmappable:
-      return "cannot read " + path + ": " + DescribeUnmappable(read.unmappable) +
-             (offerSubstitute ? "; --substitute replaces each with \"\xE3\x80\x93\"" : "");
-    case TTextFileResult::ReadFailed: break;
+bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file, TSubstitution substitution,
+                  bool offerSubstitute) {
+  if (!FileExists(path)) return Fail("cannot read " + path + ": no such file"), false;
+  file = TDocumentFile{};
+  if (HasBinaryExtension(path)) {
+    const TBinaryReadResult r = ReadBinary(path, TFormatOptions{}, tree);
+    if (!r.ok) return Fail("cannot read " + path + ": not a valid .pk2 document"), false;
+    file.selected = tree.GetNodeAt(r.selectedIndex);
+    return true;
   }
-  return FileExists(path) ? "cannot read " + path + ": bad metadata line" : "cannot read " + path;
+  const TTextRead read = ReadEncodedText(path, TFormatOptions{}, substitution, tree);
+  if (read.result == TTextFileResult::Unmappable)
+    return Fail("cannot read " + path + ": " + DescribeUnmappable(read.unmappable) +
+                (offerSubstitute ? "; --substitute replaces each with \"\xE3\x80\x93\"" : "")),
+           false;
+  if (read.result != TTextFileResult::Ok) return Fail("cannot read " + path + ": bad metadata line"), false;
+  file.selected = tree.GetFirstNode();
+  file.form = read.form;
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  // The metadata mark in the file's own encoding (ASCII in all but UTF-16).
+  file.textWithData = bytes.find(FromShiftJis("\n##nuv##,", file.form.encoding)) != std::string::npos;
+  return true;
+}
+
+bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file) {
+  bool written;
+  if (HasBinaryExtension(path)) {
+    written = WriteBinary(path, tree, file.selected);
+  } else {
+    TFormatOptions options;
+    options.TextSaveWithData = file.textWithData;
+    written = WriteEncodedText(path, tree, false, nullptr, options, file.form) != TTextWriteResult::Failed;
+  }
+  if (!written) Fail("cannot write " + path);
+  return written;
 }
 
 }  // namespace nuv::tool

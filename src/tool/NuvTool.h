@@ -8,7 +8,7 @@
 
 namespace nuv {
 class TOutlineTree;
-struct TFormatOptions;
+class TTreeNode;
 }  // namespace nuv
 
 namespace nuv::tool {
@@ -24,7 +24,8 @@ bool RegisterCommand(const TToolCommand& command);
 // Prints "nuvtool: <message>" on stderr and returns the failure exit code.
 int Fail(const std::string& message);
 // Splits arguments into flags (beginning with "--") and positional ones; a
-// flag listed in `valued` takes the next argument as its value.
+// flag listed in `valued` (also a short one such as "-o") takes the next
+// argument as its value.
 struct TArgs {
   std::vector<std::string> positional;
   std::vector<std::pair<std::string, std::string>> flags;
@@ -35,11 +36,22 @@ struct TArgs {
 bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& known,
                const std::vector<std::string>& valued, TArgs& out);
 
-// Reads a hierarchical text document of any encoding into `tree`. Empty on
-// success; else the reason (characters Shift JIS cannot hold, with the hint
-// of `--substitute` when the command has it, or a bad metadata line).
-std::string ReadTextDocument(const std::string& path, const TFormatOptions& options, TSubstitution substitution,
-                             bool offerSubstitute, TOutlineTree& tree, TTextForm& form);
+// What a command keeps of a document it read, to write it back the same way.
+struct TDocumentFile {
+  const TTreeNode* selected = nullptr;  // the selected page of a .pk2, else the first page
+  bool textWithData = false;            // hierarchical text that carried metadata lines
+  TTextForm form;                       // how hierarchical text was stored (encoding, mark, line ends)
+};
+// Reads a .pk2 or hierarchical-text document (by its extension; text in any
+// encoding); false, with the reason printed, when it cannot be read. Text
+// with characters Shift JIS cannot hold is refused, naming them, unless
+// `substitution` is Substitute; `offerSubstitute` adds the hint of the
+// command's --substitute to that message.
+bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file,
+                  TSubstitution substitution = TSubstitution::Refuse, bool offerSubstitute = false);
+// Writes a document in the format its name says, text in file.form; false,
+// with the reason printed, when it cannot be written.
+bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file);
 
 }  // namespace nuv::tool
 
