@@ -206,6 +206,13 @@ TEST_F(PageSwitchTest, ALinkedFileWithAnEmojiIsReadOnlyOnTheUsersWord) {
   editor.Type("typed\r\n");
   pageSwitch.LeavePage(page);
   EXPECT_EQ(dir.Read("linked.txt"), emoji);
+  // The find walk's reader never replaces: the file counts as unreadable.
+  std::string text = "old";
+  EXPECT_FALSE(ReadLinkedFile(dir.File("linked.txt"), text));
+  TTextForm form;
+  ASSERT_TRUE(ReadLinkedFile(dir.Write("ok.txt", "\xE8\xA1\xA8\n"), text, &form));
+  EXPECT_EQ(text, Sj("表") + "\r\n");
+  EXPECT_EQ(form, (TTextForm{TTextEncoding::Utf8, false, TLineEnd::Lf}));
   // Yes: each such character shows as "〓".
   tree.EnsureData(page).SetBody("<DirectLink:linked.txt>\r\n");
   prompts.answers.push_back(TAnswer::Yes);
