@@ -602,12 +602,69 @@ bool ToShiftJis(std::string_view bytes, TTextEncoding encoding, TSubstitution su
   return Convert(bytes, encoding, substitution, target, report);
 }
 
+namespace {
+
+// Shift JIS to UTF-8 in one pass through the decoder's table, as Cp932ToUtf8
+// gives it (bytes that are no character become the codec's escapes), without
+// the UTF-16 string in between: saving a large document writes it all.
+std::string SjisToUtf8(std::string_view sjis) {
+  const char16_t* table = Cp932DecodeTable();
+  std::string out;
+  // No character takes more than three bytes; two-byte characters never
+  // grow by more than half, so this is enough unless the text is mostly
+  // half-width katakana or damaged bytes.
+  std::size_t size = sjis.size() + sjis.size() / 2 + 16;
+  out.resize(size);
+  char* o = out.data();
+  const auto* p = reinterpret_cast<const unsigned char*>(sjis.data());
+  const auto* end = p + sjis.size();
+  while (p < end) {
+    if (static_cast<std::size_t>(o - out.data()) + 3 > size) {
+      const std::size_t used = static_cast<std::size_t>(o - out.data());
+      size = size * 2;
+      out.resize(size);
+      o = out.data() + used;
+    }
+    const unsigned char b = *p;
+    char32_t cp;
+    if (b < 0x80) {
+      *o++ = static_cast<char>(b);
+      ++p;
+      continue;
+    }
+    if (b >= 0xA1 && b <= 0xDF) {
+      cp = 0xFF61 + (b - 0xA1);
+      ++p;
+    } else if (end - p >= 2 && table[b * 256 + p[1]] != 0) {
+      cp = table[b * 256 + p[1]];
+      p += 2;
+    } else {
+      cp = kByteEscapeBase + b;
+      ++p;
+    }
+    if (cp < 0x80) {
+      *o++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (cp >> 6));
+      *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      *o++ = static_cast<char>(0xE0 | (cp >> 12));
+      *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+}  // namespace
+
 std::string FromShiftJis(std::string_view sjis, TTextEncoding encoding) {
   switch (encoding) {
     case TTextEncoding::ShiftJis:
       return std::string(sjis);
     case TTextEncoding::Utf8:
-      return Cp932ToUtf8(sjis);
+      return SjisToUtf8(sjis);
     case TTextEncoding::Utf16Le:
     case TTextEncoding::Utf16Be: {
       const std::u16string units = DecodeCp932(sjis);

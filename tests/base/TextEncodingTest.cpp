@@ -166,6 +166,9 @@ TEST(TextEncodingTest, ShiftJisSurvivesEveryEncodingAndBack) {
   // The bytes agree with the C library's converters.
   const std::string utf8 = Cp932ToUtf8(canonical);
   EXPECT_EQ(FromShiftJis(canonical, E::Utf8), utf8);
+  EXPECT_EQ(FromShiftJis(damaged, E::Utf8), Cp932ToUtf8(damaged));
+  const std::string kana(3000, '\xB1');  // half-width katakana: three UTF-8 bytes each
+  EXPECT_EQ(FromShiftJis(kana, E::Utf8), Cp932ToUtf8(kana));
   EXPECT_EQ(FromShiftJis(canonical, E::Utf16Be), Iconv(utf8, "UTF-16BE"));
   EXPECT_EQ(FromShiftJis(canonical, E::EucJp), Euc(utf8));
 }
