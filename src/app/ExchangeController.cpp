@@ -3,7 +3,6 @@
 #include "app/ExchangeController.h"
 
 #include <QAction>
-#include <QApplication>
 #include <filesystem>
 #include <optional>
 
@@ -11,6 +10,7 @@
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
+#include "app/WaitCursor.h"
 #include "app/WindowServices.h"
 #include "base/Codec.h"
 #include "base/FileIo.h"
@@ -139,7 +139,7 @@ void TExchangeCommands::InsertText(const std::string& path) {
   const TTextFileResult r = ReadTextFileAsking(m_window.Prompts(), path, text);
   if (r == TTextFileResult::Unmappable) return;  // the user cancelled
   if (r != TTextFileResult::Ok) {
-    m_window.Prompts().Error(texts::ReadError());
+    ShowFileError(m_window.Prompts(), texts::ReadError());
     return;
   }
   TLightStrings lines;
@@ -149,18 +149,22 @@ void TExchangeCommands::InsertText(const std::string& path) {
 
 void TExchangeCommands::InsertWZText(const std::string& path) {
   TTreeNode* first = nullptr;
+  TWaitCursor wait;
   const TTextFileResult r = ReadAskingToSubstitute(m_window.Prompts(), [&](TSubstitution s, TUnmappable& report) {
     TTextRead read;
     first = ImportEncodedText(path, m_window.FormatOptions(), s, m_window.Tree(), m_window.SelectedPage(), read);
     report = read.unmappable;
+    if (read.result == TTextFileResult::Unmappable) wait.Release();  // the question follows
     return read.result;
   });
   if (r == TTextFileResult::Unmappable) return;  // the user cancelled; the document is unchanged
   if (r != TTextFileResult::Ok) {
-    m_window.Prompts().Error(texts::ReadError());
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::ReadError());
     return;
   }
   AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
+  emit TextHistoryChanged();
   m_window.Document().DocModified = true;
   m_window.Document().PageDirty = true;
   if (first) {
@@ -172,7 +176,7 @@ void TExchangeCommands::InsertWZText(const std::string& path) {
 void TExchangeCommands::InsertDocPrc(const std::string& path) {
   const TTempFile temp(Cp932ToUtf8(texts::PalmDocTempName()));
   if (ConvertPalmDoc(path, temp.Path(), std::string_view(), true, false, true) != TPalmDocResult::Ok) {
-    m_window.Prompts().Error(texts::DocReadFailed());
+    ShowFileError(m_window.Prompts(), texts::DocReadFailed());
     return;
   }
   TLightStrings lines;
@@ -187,7 +191,7 @@ void TExchangeCommands::SaveToDoc(const std::string& chosen) {
   const bool ok = WriteFileAtomic(temp.Path(), m_window.Editor().Text()) &&
                   ConvertPalmDoc(out, temp.Path(), page->Text(), false, false, true) == TPalmDocResult::Ok;
   if (!ok) {
-    m_window.Prompts().Error(texts::DocWriteFailed());
+    ShowFileError(m_window.Prompts(), texts::DocWriteFailed());
     return;
   }
   m_window.Prompts().Info(FormatMessageText(texts::DocWritten().c_str(), SjisName(out).c_str()));
@@ -195,11 +199,11 @@ void TExchangeCommands::SaveToDoc(const std::string& chosen) {
 
 bool TExchangeCommands::WriteMeDocVia(const std::string& out, const std::string& text, const std::string& databaseName) {
   const TTempFile temp(std::filesystem::path(out).stem().string() + ".txt");
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  TWaitCursor wait;
   const bool ok = WriteFileAtomic(temp.Path(), text) &&
                   ConvertPalmDoc(out, temp.Path(), databaseName, false, false, true) == TPalmDocResult::Ok;
-  QApplication::restoreOverrideCursor();
-  if (!ok) m_window.Prompts().Error(texts::MeDocWriteFailed());
+  wait.Release();
+  if (!ok) ShowFileError(m_window.Prompts(), texts::MeDocWriteFailed());
   return ok;
 }
 
@@ -221,9 +225,11 @@ void TExchangeCommands::SaveToMeDoc(const std::string& chosen) {
 
 void TExchangeCommands::SaveToNodeWZText(const std::string& chosen, bool noTitles, TTextEncoding encoding) {
   const std::string out = nuv::WithExtension(chosen, ".txt", true);
+  TWaitCursor wait;
   const TTextWriteResult r = WriteEncodedText(out, m_window.Tree(), noTitles, m_window.SelectedPage(),
                                               m_window.FormatOptions(), SaveAsForm(m_window.Document().textForm, encoding));
-  if (r == TTextWriteResult::Failed) m_window.Prompts().Error(texts::WriteError());
+  wait.Release();
+  if (r == TTextWriteResult::Failed) ShowFileError(m_window.Prompts(), texts::WriteError());
   if (r == TTextWriteResult::Written) m_window.ShowStatusMessage(texts::FileSaved());
 }
 

@@ -36,6 +36,10 @@ class TExchangeCommands : public QObject {
   // The selected page's subtree as hierarchical text in `encoding`.
   void SaveToNodeWZText(const std::string& chosen, bool noTitles, TTextEncoding encoding = TTextEncoding::ShiftJis);
 
+ signals:
+  // An import added a file to the text history; its menu must follow.
+  void TextHistoryChanged();
+
  private:
   std::optional<std::string> AskOpen(int filter);
   std::optional<std::string> AskSave(const std::string& proposedName, int filter, bool noTitlesOption,

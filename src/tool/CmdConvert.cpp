@@ -45,7 +45,7 @@ int RunConvert(const std::vector<std::string>& argv) {
   const TTreeNode* selected = file.selected;
 
   if (HasBinaryExtension(out)) {
-    if (!WriteBinary(out, tree, selected)) return Fail("cannot write " + out);
+    if (!WriteBinary(out, tree, selected)) return FailFile("cannot write " + out);
     return 0;
   }
   TFormatOptions writeOptions;
@@ -56,7 +56,7 @@ int RunConvert(const std::vector<std::string>& argv) {
     case TTextWriteResult::Empty: return Fail("nothing to write to " + out);
     case TTextWriteResult::Failed: break;
   }
-  return Fail("cannot write " + out);
+  return FailFile("cannot write " + out);
 }
 
 }  // namespace

@@ -23,11 +23,11 @@ int FailConversion(TPalmDocResult r, const std::string& in, const std::string& o
     case TPalmDocResult::Ok: return 0;
     case TPalmDocResult::NotTextDoc: return Fail(in + " is not a Palm DOC text (type TEXt, creator REAd)");
     case TPalmDocResult::OpenFailed:
-      return Fail(FileExists(in) ? "cannot create " + out : "cannot read " + in);
+      return FailFile(FileExists(in) ? "cannot create " + out : "cannot read " + in);
     case TPalmDocResult::Damaged: return Fail(in + " is damaged: its records do not hold together");
     case TPalmDocResult::TooLarge:
       return Fail(in + " is too large: a Palm DOC holds at most " + std::to_string(kPalmMaxTextBytes) + " bytes");
-    case TPalmDocResult::WriteFailed: return Fail("cannot write " + out + "; nothing was written");
+    case TPalmDocResult::WriteFailed: return FailFile("cannot write " + out, "nothing was written");
   }
   return Fail("conversion failed");
 }
