@@ -50,7 +50,7 @@ class TDocumentController : public QObject {
   TSaveResult SaveAs();
   TSaveResult SaveBinary(const std::string& path);
   // Writes hierarchical text in `form`; under TextSave the document becomes that file.
-  TSaveResult SaveText(const std::string& path, bool noTitles, const TTextForm& form);
+  TSaveResult SaveText(const std::string& path, bool noTitles, const TTextForm& form = TTextForm{});
   // Copies the document file to its ".bak" before a save; a failure is shown and the save goes on.
   void MakeBackup(const std::string& path);
   // Whether the caller may go on: nothing to save, or the save question answered.
