@@ -26,6 +26,7 @@
 #include "base/ProgramFolder.h"
 #include "base/Prompts.h"
 #include "base/Sjis.h"
+#include "base/SubstituteQuestion.h"
 #include "config/FileTypeRegistration.h"
 #include "config/NuvConfig.h"
 #include "config/SettingsFiles.h"
@@ -34,6 +35,7 @@
 #include "exchange/PalmDocFile.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
+#include "outline/EncodedText.h"
 #include "outline/LightStrings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
@@ -190,6 +192,7 @@ bool TDocumentController::OpenBinary(const std::string& path, bool interactive) 
   }
   tree.ReplaceWith(std::move(scratch));
   m_window.Document().format = TDocumentFormat::Binary;
+  m_window.Document().textForm = TTextForm{};
   AddToHistory(m_window.Session().FileHistory, path, TSessionState::kFileHistoryMax);
   const bool expandAll = m_window.Config().ExpandAll;
   if (expandAll) tree.FullExpand();
@@ -205,14 +208,25 @@ bool TDocumentController::OpenText(const std::string& path) {
   if (FileExists(path)) {
     if (const auto settings = SettingsForDocument(m_window.Config(), path)) m_window.LoadSettingsFrom(*settings);
     TOutlineTree scratch;
-    if (!ReadText(path, m_window.FormatOptions(), scratch)) {
+    TTextRead read;
+    const TTextFileResult r = ReadAskingToSubstitute(m_window.Prompts(), [&](TSubstitution s, TUnmappable& report) {
+      scratch.Clear();
+      read = ReadEncodedText(path, m_window.FormatOptions(), s, scratch);
+      report = read.unmappable;
+      if (read.result == TTextFileResult::Unmappable) wait.Release();  // the question follows
+      return read.result;
+    });
+    if (r == TTextFileResult::Unmappable) return false;  // the user kept the document as it was
+    if (r != TTextFileResult::Ok) {
       wait.Release();
       ShowFileError(m_window.Prompts(), texts::ReadError());
       return false;
     }
     tree.ReplaceWith(std::move(scratch));
+    m_window.Document().textForm = read.form;
   } else {
     m_window.AddPageAbove();
+    m_window.Document().textForm = TTextForm{};
   }
   m_window.Document().format = TDocumentFormat::Text;
   AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
@@ -266,6 +280,7 @@ bool TDocumentController::OpenPalmDoc(const std::string& path) {
   TDocumentState& doc = m_window.Document();
   doc.path = FolderOf(path);
   doc.format = TDocumentFormat::None;
+  doc.textForm = TTextForm{};
   m_registry.Hold(std::string());
   m_window.UpdateCaption();
   if (m_window.Config().ExpandAll) m_window.Tree().FullExpand();
@@ -294,6 +309,7 @@ void TDocumentController::New() {
   TDocumentState& doc = m_window.Document();
   doc.path = DirectoryExists(doc.path) ? doc.path : FolderOf(doc.path);
   doc.format = TDocumentFormat::None;
+  doc.textForm = TTextForm{};
   m_registry.Hold(std::string());
   m_window.UpdateCaption();
   m_window.AddPageAbove();
@@ -329,7 +345,7 @@ TSaveResult TDocumentController::Save() {
   }
   if (hasFile && doc.format != TDocumentFormat::Binary && m_window.Config().TextSave && FileExists(path)) {
     if (m_window.Config().Backup) MakeBackup(path);
-    return SaveText(path, false);
+    return SaveText(path, false, doc.textForm);
   }
   return SaveAs();
 }
@@ -355,6 +371,7 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
   TDocumentState& doc = m_window.Document();
   doc.path = path;
   doc.format = TDocumentFormat::Binary;
+  doc.textForm = TTextForm{};
   StorePath(m_window.Config().LastFile, path);
   m_window.UpdateCaption();
   if (!ok) {
@@ -372,12 +389,12 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
   return TSaveResult::Saved;
 }
 
-TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles) {
+TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles, const TTextForm& form) {
   // Content the text cannot carry would read back differently: the user decides.
   if (!ConfirmTextSave(m_window.Prompts(), m_window.Tree(), noTitles, nullptr, m_window.FormatOptions()))
     return TSaveResult::Cancelled;
   TWaitCursor wait;
-  const TTextWriteResult r = WriteText(path, m_window.Tree(), noTitles, nullptr, m_window.FormatOptions());
+  const TTextWriteResult r = WriteEncodedText(path, m_window.Tree(), noTitles, nullptr, m_window.FormatOptions(), form);
   if (r == TTextWriteResult::TooLarge) {
     wait.Release();
     m_window.Prompts().Error(texts::TooLargeForText());
@@ -394,6 +411,7 @@ TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles
     TDocumentState& doc = m_window.Document();
     doc.path = path;
     doc.format = TDocumentFormat::Text;
+    doc.textForm = form;
     StorePath(m_window.Config().LastFile, path);
     m_window.UpdateCaption();
     doc.ClearFlags();
@@ -417,7 +435,8 @@ TSaveResult TDocumentController::SaveAs() {
   if (!folder.empty() && !DirectoryExists(folder)) folder = FolderOf(folder);
   if (folder.empty()) folder = QDir::homePath().toStdString();
   const std::string proposed = (std::filesystem::path(folder) / ProposedFileName()).string();
-  const auto choice = m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), filters, true);
+  const auto choice = m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), filters, true, 0,
+                                                  OfferedEncoding(m_window.Document().textForm));
   if (!choice) return TSaveResult::Cancelled;
   static const char* const kExtensions[] = {".pk2", ".txt", ".prc"};
   const int filter = std::clamp(choice->filterIndex, 0, 2);
@@ -425,7 +444,7 @@ TSaveResult TDocumentController::SaveAs() {
   const std::string name = WithExtension(QStringToPath(choice->path), kExtensions[filter]);
   if (FileExists(name) && !m_window.Prompts().Question(texts::AskOverwrite(), true)) return TSaveResult::Cancelled;
   if (filter == 0) return SaveBinary(name);
-  if (filter == 1) return SaveText(name, choice->noTitles);
+  if (filter == 1) return SaveText(name, choice->noTitles, SaveAsForm(m_window.Document().textForm, choice->encoding));
   // The whole document as a MeDoc; the document keeps its own name and format.
   TWaitCursor wait;
   if (WriteMeDocDocument(name, m_window.Tree()) != TPalmDocResult::Ok) {
@@ -520,8 +539,11 @@ void TDocumentController::DropOpen() {
 
 void TDocumentController::DropInsert() {
   for (const QString& file : m_dropped) {
+    TDecodedText text;
+    if (ReadTextFileAsking(m_window.Prompts(), QStringToPath(file), text) != TTextFileResult::Ok) continue;
     TLightStrings lines;
-    if (lines.LoadFromFile(QStringToPath(file))) m_window.Editor().InsertAtCaret(lines.GetTextStr());
+    lines.LoadFromBytes(text.sjis);
+    m_window.Editor().InsertAtCaret(lines.GetTextStr());
   }
 }
 

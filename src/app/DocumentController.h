@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/DocumentRegistry.h"
+#include "base/TextEncoding.h"
 
 class QAction;
 class QMenu;
@@ -48,7 +49,8 @@ class TDocumentController : public QObject {
   TSaveResult Save();
   TSaveResult SaveAs();
   TSaveResult SaveBinary(const std::string& path);
-  TSaveResult SaveText(const std::string& path, bool noTitles);
+  // Writes hierarchical text in `form`; under TextSave the document becomes that file.
+  TSaveResult SaveText(const std::string& path, bool noTitles, const TTextForm& form = TTextForm{});
   // Copies the document file to its ".bak" before a save; a failure is shown and the save goes on.
   void MakeBackup(const std::string& path);
   // Whether the caller may go on: nothing to save, or the save question answered.

@@ -16,12 +16,14 @@
 #include "base/FileIo.h"
 #include "base/ProgramFolder.h"
 #include "base/Prompts.h"
+#include "base/SubstituteQuestion.h"
 #include "config/NuvConfig.h"
 #include "exchange/ExchangeTexts.h"
 #include "exchange/ExportNames.h"
 #include "exchange/MeDoc.h"
 #include "exchange/PalmDocFile.h"
 #include "outline/DocumentState.h"
+#include "outline/EncodedText.h"
 #include "outline/LightStrings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
@@ -106,8 +108,9 @@ TExchangeCommands::TExchangeCommands(IWindowServices& window, QObject* parent) :
     const TTreeNode* page = m_window.SelectedPage();
     if (!page) return;
     bool noTitles = false;
-    if (const auto path = AskSave(FileNameFromTitle(page->Text(), ".txt"), 1, true, &noTitles))
-      SaveToNodeWZText(*path, noTitles);
+    TTextEncoding encoding = TTextEncoding::ShiftJis;
+    if (const auto path = AskSave(FileNameFromTitle(page->Text(), ".txt"), 1, true, &noTitles, &encoding))
+      SaveToNodeWZText(*path, noTitles, encoding);
   });
 }
 
@@ -119,31 +122,44 @@ std::optional<std::string> TExchangeCommands::AskOpen(int filter) {
 }
 
 std::optional<std::string> TExchangeCommands::AskSave(const std::string& proposedName, int filter, bool noTitlesOption,
-                                                      bool* noTitles) {
+                                                      bool* noTitles, TTextEncoding* encoding) {
   std::string folder = m_window.Document().path;
   if (!folder.empty() && !DirectoryExists(folder)) folder = std::filesystem::path(folder).parent_path().string();
   const std::string proposed = folder.empty() ? proposedName : (std::filesystem::path(folder) / proposedName).string();
   const auto choice =
-      m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), Filters(m_window, true), noTitlesOption, filter);
+      m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), Filters(m_window, true), noTitlesOption,
+                                  filter, OfferedEncoding(m_window.Document().textForm));
   if (!choice) return std::nullopt;
   if (noTitles) *noTitles = choice->noTitles;
+  if (encoding) *encoding = choice->encoding;
   return QStringToPath(choice->path);
 }
 
 void TExchangeCommands::InsertText(const std::string& path) {
-  TLightStrings lines;
-  if (!lines.LoadFromFile(path)) {
+  TDecodedText text;
+  const TTextFileResult r = ReadTextFileAsking(m_window.Prompts(), path, text);
+  if (r == TTextFileResult::Unmappable) return;  // the user cancelled
+  if (r != TTextFileResult::Ok) {
     ShowFileError(m_window.Prompts(), texts::ReadError());
     return;
   }
+  TLightStrings lines;
+  lines.LoadFromBytes(text.sjis);
   m_window.Editor().InsertAtCaret(lines.GetTextStr());
 }
 
 void TExchangeCommands::InsertWZText(const std::string& path) {
-  bool ok = false;
+  TTreeNode* first = nullptr;
   TWaitCursor wait;
-  TTreeNode* first = ImportText(path, m_window.FormatOptions(), m_window.Tree(), m_window.SelectedPage(), ok);
-  if (!ok) {
+  const TTextFileResult r = ReadAskingToSubstitute(m_window.Prompts(), [&](TSubstitution s, TUnmappable& report) {
+    TTextRead read;
+    first = ImportEncodedText(path, m_window.FormatOptions(), s, m_window.Tree(), m_window.SelectedPage(), read);
+    report = read.unmappable;
+    if (read.result == TTextFileResult::Unmappable) wait.Release();  // the question follows
+    return read.result;
+  });
+  if (r == TTextFileResult::Unmappable) return;  // the user cancelled; the document is unchanged
+  if (r != TTextFileResult::Ok) {
     wait.Release();
     ShowFileError(m_window.Prompts(), texts::ReadError());
     return;
@@ -208,12 +224,13 @@ void TExchangeCommands::SaveToMeDoc(const std::string& chosen) {
     m_window.Prompts().Info(FormatMessageText(texts::MeDocWritten().c_str(), SjisName(out).c_str()));
 }
 
-void TExchangeCommands::SaveToNodeWZText(const std::string& chosen, bool noTitles) {
+void TExchangeCommands::SaveToNodeWZText(const std::string& chosen, bool noTitles, TTextEncoding encoding) {
   const std::string out = nuv::WithExtension(chosen, ".txt", true);
   if (!ConfirmTextSave(m_window.Prompts(), m_window.Tree(), noTitles, m_window.SelectedPage(), m_window.FormatOptions()))
     return;
   TWaitCursor wait;
-  const TTextWriteResult r = WriteText(out, m_window.Tree(), noTitles, m_window.SelectedPage(), m_window.FormatOptions());
+  const TTextWriteResult r = WriteEncodedText(out, m_window.Tree(), noTitles, m_window.SelectedPage(),
+                                              m_window.FormatOptions(), SaveAsForm(m_window.Document().textForm, encoding));
   wait.Release();
   if (r == TTextWriteResult::Failed) ShowFileError(m_window.Prompts(), texts::WriteError());
   if (r == TTextWriteResult::TooLarge) m_window.Prompts().Error(texts::TooLargeForText());

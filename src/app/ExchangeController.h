@@ -6,6 +6,8 @@
 #include <QObject>
 #include <string>
 
+#include "base/TextEncoding.h"
+
 class QAction;
 
 namespace nuv {
@@ -31,7 +33,8 @@ class TExchangeCommands : public QObject {
   void SaveToDoc(const std::string& chosen);
   void SaveToNodeMeDoc(const std::string& chosen);
   void SaveToMeDoc(const std::string& chosen);
-  void SaveToNodeWZText(const std::string& chosen, bool noTitles);
+  // The selected page's subtree as hierarchical text in `encoding`.
+  void SaveToNodeWZText(const std::string& chosen, bool noTitles, TTextEncoding encoding = TTextEncoding::ShiftJis);
 
  signals:
   // An import added a file to the text history; its menu must follow.
@@ -40,7 +43,7 @@ class TExchangeCommands : public QObject {
  private:
   std::optional<std::string> AskOpen(int filter);
   std::optional<std::string> AskSave(const std::string& proposedName, int filter, bool noTitlesOption,
-                                     bool* noTitles = nullptr);
+                                     bool* noTitles = nullptr, TTextEncoding* encoding = nullptr);
   bool WriteMeDocVia(const std::string& out, const std::string& text, const std::string& databaseName);
 
   IWindowServices& m_window;

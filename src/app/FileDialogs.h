@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "base/TextEncoding.h"
+
 class QWidget;
 
 namespace nuv {
@@ -13,6 +15,8 @@ struct TFileChoice {
   QString path;
   int filterIndex = 0;    // 0-based index of the chosen filter
   bool noTitles = false;  // "階層テキストでタイトルを出力しない" was checked
+  // The encoding chosen for hierarchical text (Shift JIS or UTF-8).
+  TTextEncoding encoding = TTextEncoding::ShiftJis;
 };
 
 class IFileDialogs {
@@ -21,9 +25,11 @@ class IFileDialogs {
   // `initialFilter` is the 0-based filter shown first.
   virtual std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters,
                                               int initialFilter = 0) = 0;
-  // `noTitlesOption` adds the panel with the hierarchical-text check box.
+  // `noTitlesOption` adds the panel of hierarchical text: the check box and
+  // the encoding, which shows `initialEncoding` first.
   virtual std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
-                                              bool noTitlesOption, int initialFilter = 0) = 0;
+                                              bool noTitlesOption, int initialFilter = 0,
+                                              TTextEncoding initialEncoding = TTextEncoding::ShiftJis) = 0;
 };
 
 class TQtFileDialogs : public IFileDialogs {
@@ -31,7 +37,8 @@ class TQtFileDialogs : public IFileDialogs {
   std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters,
                                       int initialFilter = 0) override;
   std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
-                                      bool noTitlesOption, int initialFilter = 0) override;
+                                      bool noTitlesOption, int initialFilter = 0,
+                                      TTextEncoding initialEncoding = TTextEncoding::ShiftJis) override;
 };
 
 }  // namespace nuv

@@ -755,7 +755,12 @@ void Tfmnuv::SetModifiedIndicator(bool modified) {
 
 void Tfmnuv::UpdateCaption() {
   const bool hasFile = !m_doc.path.empty() && !DirectoryExists(m_doc.path);
-  setWindowTitle(hasFile ? PathToQString(m_doc.path) + QStringLiteral(" - nuv") : QStringLiteral("nuv"));
+  // A text document that is not Shift JIS names its encoding, so the user
+  // knows what Save will write.
+  QString encoding;
+  if (m_doc.format == TDocumentFormat::Text && m_doc.textForm.encoding != TTextEncoding::ShiftJis)
+    encoding = QStringLiteral(" [%1]").arg(QString::fromLatin1(TextEncodingName(m_doc.textForm.encoding)));
+  setWindowTitle(hasFile ? PathToQString(m_doc.path) + encoding + QStringLiteral(" - nuv") : QStringLiteral("nuv"));
   // The task bar's text: the document's file name, or 無題 for a new one.
   setWindowIconText(hasFile ? QFileInfo(PathToQString(m_doc.path)).fileName() : ToQString(texts::Untitled()));
 }

@@ -156,6 +156,9 @@ std::optional<std::string> EncodeCp932(std::u16string_view text, std::size_t* ba
   return out;
 }
 
+const uint16_t* Cp932EncodeTable() { return Tables().encode.data(); }
+const char16_t* Cp932DecodeTable() { return Tables().decode.data(); }
+
 bool CanEncodeCp932(std::u16string_view text) { return EncodeCp932(text).has_value(); }
 
 std::u16string Utf8ToUtf16(std::string_view s) {

@@ -9,6 +9,7 @@
 // cent, pound, not sign, em dash) are mapped to their CP932 characters.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,13 @@ std::u16string DecodeCp932(std::string_view sjis);
 // nullopt when a character cannot be encoded; *badIndex is then its UTF-16 index.
 std::optional<std::string> EncodeCp932(std::u16string_view text, std::size_t* badIndex = nullptr);
 bool CanEncodeCp932(std::u16string_view text);
+
+// The encoder's table for converters that walk long texts: BMP code point ->
+// CP932 code (one byte below 0x100, else lead * 256 + trail), 0 when CP932
+// cannot hold the character (and for U+0000). The byte escapes are not in it.
+const uint16_t* Cp932EncodeTable();
+// The decoder's table: lead * 256 + trail -> BMP code point, 0 when unmapped.
+const char16_t* Cp932DecodeTable();
 
 // UTF-8 conveniences for file names, command lines and source literals.
 std::string Cp932ToUtf8(std::string_view sjis);

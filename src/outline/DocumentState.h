@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/TextEncoding.h"
+
 namespace nuv {
 
 // The format a document was read or last written in.
@@ -14,8 +16,12 @@ struct TDocumentState {
   std::string path;
   // Save writes the format the document came in, whatever its file name says.
   TDocumentFormat format = TDocumentFormat::None;
+  // How a text document's file was stored; Save writes it back the same way.
+  TTextForm textForm;
   // The file the shown page links to directly, empty when none.
   std::string directLinkPath;
+  // How the linked file was stored, so that saving it keeps its encoding.
+  TTextForm directLinkForm;
   // While on, a direct-link page shows and edits the linked file.
   bool directLinkView = true;
 

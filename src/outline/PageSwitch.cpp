@@ -6,6 +6,7 @@
 #include "base/Codec.h"
 #include "base/FileIo.h"
 #include "base/Prompts.h"
+#include "base/SubstituteQuestion.h"
 #include "base/Title.h"
 #include "outline/DocumentState.h"
 #include "outline/LightStrings.h"
@@ -48,10 +49,20 @@ std::string DirectLinkPath(std::string_view body, const std::string& documentPat
   return (folder / path).lexically_normal().string();
 }
 
-bool ReadLinkedFile(const std::string& path, std::string& text) {
+namespace {
+// Text as the editor holds it: every line ended by CR LF.
+std::string AsEditorText(std::string_view sjis) {
   TLightStrings lines;
-  if (!lines.LoadFromFile(path)) return false;
-  text = lines.GetTextStr();
+  lines.LoadFromBytes(sjis);
+  return lines.GetTextStr();
+}
+}  // namespace
+
+bool ReadLinkedFile(const std::string& path, std::string& text, TTextForm* form) {
+  TDecodedText decoded;
+  if (ReadTextFile(path, TSubstitution::Refuse, decoded) != TTextFileResult::Ok) return false;
+  text = AsEditorText(decoded.sjis);
+  if (form) *form = decoded.form;
   return true;
 }
 
@@ -59,7 +70,7 @@ std::string TPageSwitch::DirectLinkTarget(std::string_view body) const { return 
 
 bool TPageSwitch::SaveLinkedFile() {
   if (m_settings.AskSaveDL && !m_prompts.Question(texts::AskSaveLinkedFile())) return false;
-  if (!WriteFileAtomic(m_state.directLinkPath, m_editor.Text())) {
+  if (!WriteFileAtomic(m_state.directLinkPath, EncodeTextFile(m_editor.Text(), m_state.directLinkForm))) {
     m_prompts.Error(texts::WriteError());
     return false;
   }
@@ -102,10 +113,16 @@ void TPageSwitch::ShowPage(TTreeNode* page) {
   if (!page) return;
   if (const TNodeData* data = page->Data()) {
     m_state.directLinkPath = DirectLinkTarget(data->Body());
+    TDecodedText linked;
+    if (!m_state.directLinkPath.empty() && m_state.directLinkView &&
+        ReadTextFileAsking(m_prompts, m_state.directLinkPath, linked) == TTextFileResult::Unmappable) {
+      // The user kept the file as it is: the page shows its own body, and
+      // nothing is ever written to the linked file from here.
+      m_state.directLinkPath.clear();
+    }
+    m_state.directLinkForm = linked.form;
     if (!m_state.directLinkPath.empty() && m_state.directLinkView) {
-      std::string text;
-      ReadLinkedFile(m_state.directLinkPath, text);
-      m_editor.SetText(text);
+      m_editor.SetText(AsEditorText(linked.sjis));
     } else {
       m_editor.SetText(data->Body());
     }

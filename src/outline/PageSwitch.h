@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/TextEncoding.h"
+
 namespace nuv {
 
 class IPageEditor;
@@ -75,7 +77,10 @@ bool StartsWithDirectLink(std::string_view text);
 // direct link.
 std::string DirectLinkPath(std::string_view body, const std::string& documentPath);
 
-// The text of a directly linked file as the editor shows it; false when it cannot be read.
-bool ReadLinkedFile(const std::string& path, std::string& text);
+// The text of a directly linked file, in any encoding, as the editor shows
+// it; false when it cannot be read or holds characters Shift JIS cannot hold
+// (nothing is replaced without the user's word). `form` receives how the file
+// is stored, for writing it back.
+bool ReadLinkedFile(const std::string& path, std::string& text, TTextForm* form = nullptr);
 
 }  // namespace nuv

@@ -78,14 +78,9 @@ int RunMeDoc(const std::vector<std::string>& argv) {
     }
   }
 
-  TFormatOptions options;
   TOutlineTree tree;
-  if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
-  if (HasBinaryExtension(in)) {
-    if (!ReadBinary(in, options, tree).ok) return FailFile("cannot read " + in, "not a valid .pk2 document");
-  } else if (!ReadText(in, options, tree)) {
-    return FailFile("cannot read " + in, "bad metadata line");
-  }
+  TDocumentFile file;
+  if (!ReadDocument(in, tree, file)) return 1;
 
   const TTreeNode* start = nullptr;
   TMeDocScope scope = TMeDocScope::FromPage;

@@ -12,6 +12,7 @@
 #include "base/ProgramFolder.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
+#include "outline/EncodedText.h"
 #include "outline/OutlineTree.h"
 #include "outline/TextFormat.h"
 
@@ -85,7 +86,8 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
   return true;
 }
 
-bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file) {
+bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file, TSubstitution substitution,
+                  bool offerSubstitute) {
   if (!FileExists(path)) return Fail("cannot read " + path + ": no such file"), false;
   file = TDocumentFile{};
   if (HasBinaryExtension(path)) {
@@ -94,11 +96,18 @@ bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& fi
     file.selected = tree.GetNodeAt(r.selectedIndex);
     return true;
   }
-  if (!ReadText(path, TFormatOptions{}, tree)) return FailFile("cannot read " + path), false;
+  const TTextRead read = ReadEncodedText(path, TFormatOptions{}, substitution, tree);
+  if (read.result == TTextFileResult::Unmappable)
+    return Fail("cannot read " + path + ": " + DescribeUnmappable(read.unmappable) +
+                (offerSubstitute ? "; --substitute replaces each with \"\xE3\x80\x93\"" : "")),
+           false;
+  if (read.result != TTextFileResult::Ok) return FailFile("cannot read " + path, "bad metadata line"), false;
   file.selected = tree.GetFirstNode();
+  file.form = read.form;
   std::string bytes;
   ReadWholeFile(path, bytes);
-  file.textWithData = bytes.find("\n##nuv##,") != std::string::npos;
+  // The metadata mark in the file's own encoding (ASCII in all but UTF-16).
+  file.textWithData = bytes.find(FromShiftJis("\n##nuv##,", file.form.encoding)) != std::string::npos;
   return true;
 }
 
@@ -110,7 +119,7 @@ bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDoc
   }
   TFormatOptions options;
   options.TextSaveWithData = file.textWithData;
-  switch (WriteText(path, tree, false, nullptr, options)) {
+  switch (WriteEncodedText(path, tree, false, nullptr, options, file.form)) {
     case TTextWriteResult::Written:
     case TTextWriteResult::Empty: return true;
     case TTextWriteResult::TooLarge: return Fail("cannot write " + path + ": " + kTooLargeForText), false;

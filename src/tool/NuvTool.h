@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/TextEncoding.h"
+
 namespace nuv {
 class TOutlineTree;
 class TTreeNode;
@@ -50,12 +52,17 @@ inline constexpr const char* kTooLargeForText =
 struct TDocumentFile {
   const TTreeNode* selected = nullptr;  // the selected page of a .pk2, else the first page
   bool textWithData = false;            // hierarchical text that carried metadata lines
+  TTextForm form;                       // how hierarchical text was stored (encoding, mark, line ends)
 };
-// Reads a .pk2 or hierarchical-text document (by its extension); false, with
-// the reason printed, when it cannot be read.
-bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file);
-// Writes a document in the format its name says; false, with the reason
-// printed, when it cannot be written.
+// Reads a .pk2 or hierarchical-text document (by its extension; text in any
+// encoding); false, with the reason printed, when it cannot be read. Text
+// with characters Shift JIS cannot hold is refused, naming them, unless
+// `substitution` is Substitute; `offerSubstitute` adds the hint of the
+// command's --substitute to that message.
+bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file,
+                  TSubstitution substitution = TSubstitution::Refuse, bool offerSubstitute = false);
+// Writes a document in the format its name says, text in file.form; false,
+// with the reason printed, when it cannot be written.
 bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file);
 
 }  // namespace nuv::tool

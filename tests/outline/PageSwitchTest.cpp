@@ -176,5 +176,49 @@ TEST_F(PageSwitchTest, AskSaveDLCanKeepTheLinkedFileUnchanged) {
   EXPECT_EQ(dir.Read("linked.txt"), "old\r\n");
 }
 
+TEST_F(PageSwitchTest, ALinkedUtf8FileIsShownAsShiftJisAndSavedBackAsUtf8) {
+  test::TTempDir dir;
+  state.path = dir.File("doc.pk2");
+  dir.Write("linked.txt", "\xEF\xBB\xBF\xE8\xA1\xA8\xE2\x91\xA0\nx\n");  // BOM "表①" LF "x" LF
+  TTreeNode* page = tree.Add(nullptr, "L");
+  tree.EnsureData(page).SetBody("<DirectLink:linked.txt>\r\n");
+  pageSwitch.ShowPage(page);
+  EXPECT_EQ(editor.Text(), Sj("表①") + "\r\nx\r\n");
+  editor.Type(Sj("表①") + "\r\ny\r\n");
+  pageSwitch.LeavePage(page);
+  EXPECT_EQ(dir.Read("linked.txt"), "\xEF\xBB\xBF\xE8\xA1\xA8\xE2\x91\xA0\ny\n");
+}
+
+TEST_F(PageSwitchTest, ALinkedFileWithAnEmojiIsReadOnlyOnTheUsersWord) {
+  test::TTempDir dir;
+  state.path = dir.File("doc.pk2");
+  const std::string emoji = "a\n\xF0\x9F\x98\x80\n";
+  dir.Write("linked.txt", emoji);
+  TTreeNode* page = tree.Add(nullptr, "L");
+  tree.EnsureData(page).SetBody("<DirectLink:linked.txt>\r\n");
+  // No: the page shows its link line and the file is never written.
+  prompts.answers.push_back(TAnswer::No);
+  pageSwitch.ShowPage(page);
+  ASSERT_EQ(prompts.questions.size(), 1u);
+  EXPECT_NE(prompts.questions[0].find("U+1F600"), std::string::npos);
+  EXPECT_EQ(editor.Text(), "<DirectLink:linked.txt>\r\n");
+  EXPECT_TRUE(state.directLinkPath.empty());
+  editor.Type("typed\r\n");
+  pageSwitch.LeavePage(page);
+  EXPECT_EQ(dir.Read("linked.txt"), emoji);
+  // The find walk's reader never replaces: the file counts as unreadable.
+  std::string text = "old";
+  EXPECT_FALSE(ReadLinkedFile(dir.File("linked.txt"), text));
+  TTextForm form;
+  ASSERT_TRUE(ReadLinkedFile(dir.Write("ok.txt", "\xE8\xA1\xA8\n"), text, &form));
+  EXPECT_EQ(text, Sj("表") + "\r\n");
+  EXPECT_EQ(form, (TTextForm{TTextEncoding::Utf8, false, TLineEnd::Lf}));
+  // Yes: each such character shows as "〓".
+  tree.EnsureData(page).SetBody("<DirectLink:linked.txt>\r\n");
+  prompts.answers.push_back(TAnswer::Yes);
+  pageSwitch.ShowPage(page);
+  EXPECT_EQ(editor.Text(), "a\r\n" + Sj("〓") + "\r\n");
+}
+
 }  // namespace
 }  // namespace nuv

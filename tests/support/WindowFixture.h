@@ -25,13 +25,16 @@ namespace nuv::test {
 class TScriptedDialogs : public IFileDialogs {
  public:
   std::optional<TFileChoice> OpenFile(QWidget*, const QString&, const QStringList&, int) override { return Next(); }
-  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&, bool, int) override {
+  std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&, bool, int,
+                                      TTextEncoding initialEncoding) override {
     proposals.push_back(proposed);
+    offeredEncodings.push_back(initialEncoding);
     return Next();
   }
   // Answers in order; a choice with an empty path is a cancelled dialog.
   std::deque<TFileChoice> answers;
   QStringList proposals;
+  std::vector<TTextEncoding> offeredEncodings;  // the encoding each save dialog showed first
   int asked = 0;
 
  private:
