@@ -100,6 +100,13 @@ bool IsMarker(std::string_view rest) {
   }
 }
 
+bool IsSetextUnderline(std::string_view line) {
+  const std::size_t indent = Indent(line);
+  if (indent > 3 || indent >= line.size() || (line[indent] != '=' && line[indent] != '-')) return false;
+  const std::string_view rest = line.substr(indent);
+  return OnlyBlanks(rest.substr(RunOf(rest, rest[0])));
+}
+
 enum class TLineKind { Plain, Marker, Escaped };
 
 TLineKind Classify(std::string_view line) {
@@ -133,10 +140,19 @@ TStructure Analyze(std::string_view utf8, const std::vector<std::string_view>& l
   std::vector<char> paragraph(lines.size()), heading(lines.size());
   for (cmark_node* n = cmark_node_first_child(doc.get()); n; n = cmark_node_next(n)) {
     const int first = clampLine(cmark_node_get_start_line(n)), last = clampLine(cmark_node_get_end_line(n));
-    s.blocks.emplace_back(first, last);
-    if (cmark_node_get_type(n) != CMARK_NODE_HEADING) continue;
-    s.headings.push_back({first, last, cmark_node_get_heading_level(n), false});
-    std::fill(heading.begin() + first, heading.begin() + last + 1, 1);
+    if (cmark_node_get_type(n) != CMARK_NODE_HEADING) {
+      s.blocks.emplace_back(first, last);
+      continue;
+    }
+    // cmark stretches a setext heading's end to the next block, so the
+    // underline is found here: the first underline-shaped line after the text.
+    int end = first;
+    const std::string_view head = lines[static_cast<std::size_t>(first)];
+    if (head.substr(Indent(head)).starts_with('#') == false)
+      while (end < last && !IsSetextUnderline(lines[static_cast<std::size_t>(end)])) ++end;
+    s.blocks.emplace_back(first, end);
+    s.headings.push_back({first, end, cmark_node_get_heading_level(n), false});
+    std::fill(heading.begin() + first, heading.begin() + end + 1, 1);
   }
   cmark_iter* it = cmark_iter_new(doc.get());
   for (cmark_event_type ev; (ev = cmark_iter_next(it)) != CMARK_EVENT_DONE;) {
@@ -174,7 +190,8 @@ std::string HeadingLine(std::string_view title, int depth) {
   } else {
     line = "**" + std::string(static_cast<std::size_t>(depth), '#');
     if (!title.empty()) (line += ' ') += title;
-    line += "**";
+    // Two spaces end the bold line with a line break, so the body starts below it.
+    line += "**  ";
   }
   return line;
 }
