@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/DocumentRegistry.h"
+#include "exchange/ExchangeFormat.h"
+#include "outline/DocumentState.h"
 
 class QAction;
 class QMenu;
@@ -41,7 +43,9 @@ class TDocumentController : public QObject {
   // hierarchical text. `interactive` is false only at start-up.
   void OpenDocument(const std::string& path, bool interactive = true);
   bool OpenBinary(const std::string& path, bool interactive = true);
+  // Hierarchical text, or OPML and Markdown by their extensions.
   bool OpenText(const std::string& path);
+  bool OpenExchange(const std::string& path, TExchangeFormat format);
   // A Palm DOC or MeDoc file decoded into a new untitled document.
   bool OpenPalmDoc(const std::string& path);
   void New();
@@ -49,6 +53,8 @@ class TDocumentController : public QObject {
   TSaveResult SaveAs();
   TSaveResult SaveBinary(const std::string& path);
   TSaveResult SaveText(const std::string& path, bool noTitles);
+  // OPML or Markdown become the document's file as text does; HTML is only written.
+  TSaveResult SaveExchange(const std::string& path, TExchangeFormat format);
   // Copies the document file to its ".bak" before a save; a failure is shown and the save goes on.
   void MakeBackup(const std::string& path);
   // Whether the caller may go on: nothing to save, or the save question answered.
@@ -75,6 +81,9 @@ class TDocumentController : public QObject {
   // The save question (or the save, under NoAskSave); true when the caller may go on.
   bool SaveOrDiscard();
   void FinishOpen(const std::string& path);
+  // After a text-like document was read: its format, the text history, expansion, selection.
+  void ShowTextDocument(const std::string& path, TDocumentFormat format, bool keepExpansion);
+  void TextSaved(const std::string& path, TDocumentFormat format);
   void OpenHistoryItem(const std::string& path, bool binary);
   void OpenFolderItem(const std::string& path);
   void SaveSettingsAsExecute();

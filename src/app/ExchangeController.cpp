@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/Actions.h"
+#include "app/ExchangeDocuments.h"
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
@@ -139,6 +140,11 @@ void TExchangeCommands::InsertText(const std::string& path) {
 }
 
 void TExchangeCommands::InsertWZText(const std::string& path) {
+  if (const TExchangeFormat f = ExchangeFormatOf(path); f == TExchangeFormat::Opml || f == TExchangeFormat::Markdown) {
+    if (ImportExchangeFile(m_window, path, f))
+      AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
+    return;
+  }
   bool ok = false;
   TTreeNode* first = ImportText(path, m_window.FormatOptions(), m_window.Tree(), m_window.SelectedPage(), ok);
   if (!ok) {

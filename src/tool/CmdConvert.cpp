@@ -4,10 +4,7 @@
 #include <cstdio>
 
 #include "base/FileIo.h"
-#include "exchange/ExchangeFormat.h"
-#include "exchange/HtmlExport.h"
-#include "exchange/Markdown.h"
-#include "exchange/Opml.h"
+#include "exchange/ExchangeDocument.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
 #include "outline/OutlineTree.h"
@@ -22,8 +19,7 @@ namespace {
 int ReadExchange(const std::string& in, TExchangeFormat format, bool substitute, TOutlineTree& tree) {
   TExchangeReadOptions options;
   options.substitute = substitute;
-  const TExchangeReadResult r =
-      format == TExchangeFormat::Opml ? ReadOpml(in, options, tree) : ReadMarkdown(in, options, tree);
+  const TExchangeReadResult r = ReadExchangeDocument(in, format, options, tree);
   const std::string where = in + ":" + std::to_string(r.line);
   switch (r.status) {
     case TExchangeStatus::Ok:
@@ -38,13 +34,7 @@ int ReadExchange(const std::string& in, TExchangeFormat format, bool substitute,
 }
 
 int WriteExchange(const std::string& out, TExchangeFormat format, bool markdownBodies, const TOutlineTree& tree) {
-  TExchangeWriteResult r;
-  if (format == TExchangeFormat::Opml)
-    r = WriteOpml(out, tree);
-  else if (format == TExchangeFormat::Markdown)
-    r = WriteMarkdown(out, tree);
-  else
-    r = WriteHtml(out, tree, markdownBodies);
+  const TExchangeWriteResult r = WriteExchangeDocument(out, format, tree, markdownBodies);
   if (!r.ok) return Fail("cannot write " + out);
   if (r.controlPage)
     std::fprintf(stderr, "nuvtool: %s: control characters left out, first on page %d\n", out.c_str(),
