@@ -222,12 +222,17 @@ std::vector<char> EscapesFor(const std::string& heading, const std::vector<std::
     const std::string utf8 = ToUtf8(chunk);
     const std::vector<std::string_view> lines = SplitLines(utf8);
     const TStructure s = Analyze(utf8, lines);
-    bool changed = false;
+    bool changed = false, stuck = false;
+    // Only a marker line can take the escape and lose it again on reading;
+    // any other culprit sends the body to the escape of every marker line.
     auto mark = [&](int line) {
-      if (line >= 1 && line <= static_cast<int>(body.size()) && !escape[line - 1]) {
-        escape[line - 1] = 1;
-        changed = true;
+      if (line < 1 || line > static_cast<int>(body.size()) || escape[line - 1]) return;
+      if (Classify(body[static_cast<std::size_t>(line - 1)]) != TLineKind::Marker) {
+        stuck = true;
+        return;
       }
+      escape[line - 1] = 1;
+      changed = true;
     };
     bool probeFound = false;
     for (const TMarkdownHeading& h : s.headings) {
@@ -237,6 +242,7 @@ std::vector<char> EscapesFor(const std::string& heading, const std::vector<std::
     if (!probeFound)
       for (const auto& [first, last] : s.blocks)
         if (first <= probeLine && probeLine <= last) mark(first);
+    if (stuck) break;
     if (!changed && probeFound) return escape;
     if (!changed) break;
   }
@@ -428,7 +434,8 @@ TExchangeReadResult ReadMarkdownBytes(std::string_view bytes, std::string_view f
     return body;
   };
   auto addPage = [&](TPagePlacer& placer, int depth, std::string title, std::string body) {
-    title = DeriveTitle(title);
+    // Trimmed once more after the cut, so the title reads back as itself.
+    title = std::string(TrimControl(DeriveTitle(title)));
     if (title.empty()) title = texts::Untitled();
     TTreeNode* page = depth == 0 ? placer.AddLoose(title) : placer.Add(depth, title);
     out.SetImageIndex(page, pic::kMemo);

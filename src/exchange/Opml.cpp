@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/FileIo.h"
+#include "base/Sjis.h"
 #include "base/Title.h"
 #include "exchange/MarkupText.h"
 #include "outline/OutlineTexts.h"
@@ -293,7 +294,8 @@ class TOpmlReader {
     // A title is one line: line ends and tabs inside it become spaces.
     for (char& c : *title)
       if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-    std::string derived = DeriveTitle(*title);
+    // Trimmed once more after the cut, so the title reads back as itself.
+    std::string derived(TrimControl(DeriveTitle(*title)));
     if (derived.empty()) derived = texts::Untitled();
 
     const std::size_t depth = std::min<std::size_t>(m_pages.size(), kMaxExchangeDepth - 1);

@@ -84,6 +84,12 @@ TEST(OpmlTest, NeverResolvesEntitiesOutsideTheFile) {
   EXPECT_EQ(ReadFixture("external-entities.opml", tree), Sj("こんにちは |こんにちは\\r\\n| 5,-1\n.child || 5,-1\n"));
 }
 
+TEST(OpmlTest, LongTitlesAreCutWithoutATrailingBlank) {
+  TOutlineTree tree;
+  ASSERT_TRUE(Read("<opml><body><outline text=\"" + std::string(249, 'a') + "  b\"/></body></opml>", tree).ok());
+  EXPECT_EQ(tree.GetFirstNode()->Text(), std::string(249, 'a'));
+}
+
 TEST(OpmlTest, RefusesWhatIsNoOpmlDocument) {
   const struct {
     const char* text;
