@@ -32,19 +32,30 @@ TPageSwitch::TPageSwitch(TOutlineTree& tree, IPageEditor& editor, IPageSwitchHos
                          TDocumentState& state, const TPageSwitchSettings& settings)
     : m_tree(tree), m_editor(editor), m_host(host), m_prompts(prompts), m_state(state), m_settings(settings) {}
 
-std::string TPageSwitch::DirectLinkTarget(std::string_view body) const {
+std::string DirectLinkPath(std::string_view body, const std::string& documentPath) {
   if (!StartsWithDirectLink(body)) return std::string();
   std::string_view link = FirstLine(body).substr(kDirectLink.size());
-  if (!link.empty()) link.remove_suffix(1);  // the closing ">"
+  // Only a closing ">" goes (0x3E is never a trail byte): a link without one
+  // is taken as it stands, so no character is ever cut in half.
+  if (!link.empty() && link.back() == '>') link.remove_suffix(1);
   std::string path = Cp932ToUtf8(link);
   // Links written elsewhere may use "\" as the separator.
   for (char& c : path)
     if (c == '\\') c = '/';
   const bool absolute = (!path.empty() && path[0] == '/') || (path.size() > 1 && path[1] == ':');
   if (absolute || path.empty()) return path;
-  const std::filesystem::path folder = std::filesystem::path(m_state.path).parent_path();
+  const std::filesystem::path folder = std::filesystem::path(documentPath).parent_path();
   return (folder / path).lexically_normal().string();
 }
+
+bool ReadLinkedFile(const std::string& path, std::string& text) {
+  TLightStrings lines;
+  if (!lines.LoadFromFile(path)) return false;
+  text = lines.GetTextStr();
+  return true;
+}
+
+std::string TPageSwitch::DirectLinkTarget(std::string_view body) const { return DirectLinkPath(body, m_state.path); }
 
 bool TPageSwitch::SaveLinkedFile() {
   if (m_settings.AskSaveDL && !m_prompts.Question(texts::AskSaveLinkedFile())) return false;
@@ -92,9 +103,9 @@ void TPageSwitch::ShowPage(TTreeNode* page) {
   if (const TNodeData* data = page->Data()) {
     m_state.directLinkPath = DirectLinkTarget(data->Body());
     if (!m_state.directLinkPath.empty() && m_state.directLinkView) {
-      TLightStrings lines;
-      lines.LoadFromFile(m_state.directLinkPath);
-      m_editor.SetText(lines.GetTextStr());
+      std::string text;
+      ReadLinkedFile(m_state.directLinkPath, text);
+      m_editor.SetText(text);
     } else {
       m_editor.SetText(data->Body());
     }

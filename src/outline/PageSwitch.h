@@ -70,4 +70,12 @@ class TPageSwitch {
 // Whether a text's first line begins with "<DirectLink:".
 bool StartsWithDirectLink(std::string_view text);
 
+// The file a body's first line "<DirectLink:path>" links to, as a native path
+// made absolute against the document's folder; empty when the body is no
+// direct link.
+std::string DirectLinkPath(std::string_view body, const std::string& documentPath);
+
+// The text of a directly linked file as the editor shows it; false when it cannot be read.
+bool ReadLinkedFile(const std::string& path, std::string& text);
+
 }  // namespace nuv

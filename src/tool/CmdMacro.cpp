@@ -14,12 +14,9 @@
 #include "editor/HeadlessPageEditor.h"
 #include "macro/PoorPascal.h"
 #include "macro/PosixProcesses.h"
-#include "outline/BinaryFormat.h"
-#include "outline/DocumentState.h"
 #include "outline/LightStrings.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
-#include "outline/TextFormat.h"
 #include "tool/NuvTool.h"
 
 namespace nuv::tool {
@@ -105,22 +102,11 @@ int RunMacro(const std::vector<std::string>& argv) {
   if (!source.LoadFromFile(macroPath)) return Fail("cannot read " + macroPath);
 
   TOutlineTree tree;
-  const TTreeNode* selected = nullptr;
+  TDocumentFile file;
   std::string docPath;
-  bool textWithData = false;
   if (args.positional.size() >= 2) {
     docPath = args.positional[1];
-    if (!FileExists(docPath)) return Fail("cannot read " + docPath + ": no such file");
-    if (HasBinaryExtension(docPath)) {
-      const TBinaryReadResult r = ReadBinary(docPath, TFormatOptions{}, tree);
-      if (!r.ok) return Fail("cannot read " + docPath + ": not a valid .pk2 document");
-      selected = tree.GetNodeAt(r.selectedIndex);
-    } else {
-      if (!ReadText(docPath, TFormatOptions{}, tree)) return Fail("cannot read " + docPath + ": bad metadata line");
-      std::string bytes;
-      ReadWholeFile(docPath, bytes);
-      textWithData = bytes.find("\n##nuv##,") != std::string::npos;
-    }
+    if (!ReadDocument(docPath, tree, file)) return 1;
   } else {
     if (args.Has("--write")) return Fail("--write needs DOC");
     tree.AddChild(nullptr, texts::Untitled());
@@ -174,15 +160,7 @@ int RunMacro(const std::vector<std::string>& argv) {
 
   if (!args.Has("--write") || !editor.Modified()) return 0;
   tree.EnsureData(page).SetBody(editor.Text());
-  if (HasBinaryExtension(docPath)) {
-    if (!WriteBinary(docPath, tree, selected)) return Fail("cannot write " + docPath);
-    return 0;
-  }
-  TFormatOptions options;
-  options.TextSaveWithData = textWithData;
-  if (WriteText(docPath, tree, false, nullptr, options) == TTextWriteResult::Failed)
-    return Fail("cannot write " + docPath);
-  return 0;
+  return WriteDocument(docPath, tree, file) ? 0 : 1;
 }
 
 }  // namespace

@@ -8,7 +8,12 @@
 
 #include "base/Codec.h"
 #include "base/Error.h"
+#include "base/FileIo.h"
 #include "base/ProgramFolder.h"
+#include "outline/BinaryFormat.h"
+#include "outline/DocumentState.h"
+#include "outline/OutlineTree.h"
+#include "outline/TextFormat.h"
 
 namespace nuv::tool {
 
@@ -51,11 +56,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
                const std::vector<std::string>& valued, TArgs& out) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.rfind("--", 0) != 0 || a == "--") {
+    const bool isValued = std::find(valued.begin(), valued.end(), a) != valued.end();
+    if (!isValued && (a.rfind("--", 0) != 0 || a == "--")) {
       out.positional.push_back(a);
       continue;
     }
-    if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+    if (isValued) {
       if (i + 1 >= args.size()) {
         Fail("option " + a + " needs a value");
         return false;
@@ -69,6 +75,36 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
     }
   }
   return true;
+}
+
+bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& file) {
+  if (!FileExists(path)) return Fail("cannot read " + path + ": no such file"), false;
+  file = TDocumentFile{};
+  if (HasBinaryExtension(path)) {
+    const TBinaryReadResult r = ReadBinary(path, TFormatOptions{}, tree);
+    if (!r.ok) return Fail("cannot read " + path + ": not a valid .pk2 document"), false;
+    file.selected = tree.GetNodeAt(r.selectedIndex);
+    return true;
+  }
+  if (!ReadText(path, TFormatOptions{}, tree)) return Fail("cannot read " + path + ": bad metadata line"), false;
+  file.selected = tree.GetFirstNode();
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  file.textWithData = bytes.find("\n##nuv##,") != std::string::npos;
+  return true;
+}
+
+bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDocumentFile& file) {
+  bool written;
+  if (HasBinaryExtension(path)) {
+    written = WriteBinary(path, tree, file.selected);
+  } else {
+    TFormatOptions options;
+    options.TextSaveWithData = file.textWithData;
+    written = WriteText(path, tree, false, nullptr, options) != TTextWriteResult::Failed;
+  }
+  if (!written) Fail("cannot write " + path);
+  return written;
 }
 
 }  // namespace nuv::tool

@@ -14,29 +14,9 @@ namespace {
 using test::Dump;
 using test::Sj;
 
-// Builds a tree from "A .a1 ..x B" notation: dots give the level.
-void Build(TOutlineTree& tree, const std::string& layout) {
-  std::vector<TTreeNode*> stack;
-  std::size_t pos = 0;
-  while (pos < layout.size()) {
-    std::size_t end = layout.find(' ', pos);
-    if (end == std::string::npos) end = layout.size();
-    std::string item = layout.substr(pos, end - pos);
-    pos = end + 1;
-    std::size_t level = 0;
-    while (level < item.size() && item[level] == '.') ++level;
-    stack.resize(level);
-    TTreeNode* page = tree.AddChild(level ? stack.back() : nullptr, item.substr(level));
-    tree.EnsureData(page).SetBody(item.substr(level) + "\r\n");
-    stack.push_back(page);
-  }
-}
+void Build(TOutlineTree& tree, const std::string& layout) { test::BuildLayout(tree, layout); }
 
-TTreeNode* Find(const TOutlineTree& tree, const std::string& title) {
-  for (TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext())
-    if (n->Text() == title) return n;
-  return nullptr;
-}
+TTreeNode* Find(const TOutlineTree& tree, const std::string& title) { return test::FindPage(tree, title); }
 
 std::string TrashName() { return Sj("ごみ箱"); }
 

@@ -2,6 +2,8 @@
 // flags say that the document must be saved.
 #include <gtest/gtest.h>
 
+#include "base/Codec.h"
+
 #include "outline/DocumentState.h"
 #include "outline/OutlineTree.h"
 #include "outline/PageSwitch.h"
@@ -152,6 +154,11 @@ TEST_F(PageSwitchTest, DirectLinkPagesShowAndSaveTheLinkedFile) {
   EXPECT_TRUE(state.directLinkPath.empty());
   EXPECT_EQ(pageSwitch.DirectLinkTarget("<DirectLink:sub\\x.txt>"), dir.File("sub/x.txt"));
   EXPECT_EQ(pageSwitch.DirectLinkTarget("<DirectLink:/abs/y.txt>"), "/abs/y.txt");
+  // Only a closing ">" is removed: a link without one keeps its last
+  // character, here the second half of "表" (95 5C).
+  EXPECT_EQ(DirectLinkPath("<DirectLink:/abs/\x95\x5c", "/doc/d.pk2"), "/abs/" + Cp932ToUtf8("\x95\x5c"));
+  EXPECT_EQ(DirectLinkPath("<DirectLink", "/doc/d.pk2"), "");
+  EXPECT_EQ(DirectLinkPath("<DirectLink:rel/z.txt>\r\nmore", "/doc/d.pk2"), "/doc/rel/z.txt");
 }
 
 TEST_F(PageSwitchTest, AskSaveDLCanKeepTheLinkedFileUnchanged) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "outline/OutlineTree.h"
 #include "support/TempDir.h"
@@ -36,6 +37,32 @@ inline std::string Dump(const TOutlineTree& tree) {
     out += std::string(static_cast<std::size_t>(n->Level()), '.') + n->Text();
   }
   return out;
+}
+
+// Builds a tree from "A .a1 ..x B" notation: dots give the level; each page's
+// body is its title and a line break.
+inline void BuildLayout(TOutlineTree& tree, const std::string& layout) {
+  std::vector<TTreeNode*> stack;
+  std::size_t pos = 0;
+  while (pos < layout.size()) {
+    std::size_t end = layout.find(' ', pos);
+    if (end == std::string::npos) end = layout.size();
+    std::string item = layout.substr(pos, end - pos);
+    pos = end + 1;
+    std::size_t level = 0;
+    while (level < item.size() && item[level] == '.') ++level;
+    stack.resize(level);
+    TTreeNode* page = tree.AddChild(level ? stack.back() : nullptr, item.substr(level));
+    tree.EnsureData(page).SetBody(item.substr(level) + "\r\n");
+    stack.push_back(page);
+  }
+}
+
+// The first page in tree order with the title.
+inline TTreeNode* FindPage(const TOutlineTree& tree, const std::string& title) {
+  for (TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext())
+    if (n->Text() == title) return n;
+  return nullptr;
 }
 
 }  // namespace nuv::test
