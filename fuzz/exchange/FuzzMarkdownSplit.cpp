@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TStringSink sink(written);
   BuildMarkdown(tree, sink);
   TOutlineTree back;
-  if (!ReadMarkdownBytes(written, "file", options, back).ok() || fuzz::TreeText(back, false) != fuzz::TreeText(tree, false)) {
+  if (!ReadMarkdownBytes(written, "file", options, back).ok() || fuzz::TreeText(back, false, false) != fuzz::TreeText(tree, false, true)) {
     std::fprintf(stderr, "Markdown round trip differs:\n%s\n", written.c_str());
     std::abort();
   }
