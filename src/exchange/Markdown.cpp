@@ -266,6 +266,13 @@ TExchangeWriteResult BuildMarkdown(const TOutlineTree& tree, IByteSink& out) {
     if (page->Data() && !page->Data()->Body().empty()) {
       body = SplitLines(page->Data()->Body());
       const std::vector<char> escape = EscapesFor(heading, body, next ? next->Level() + 1 : 1);
+      if (std::find(escape.begin(), escape.end(), 1) == escape.end()) {
+        // Nothing to escape: the body goes out in one piece.
+        const std::string_view whole = page->Data()->Body();
+        AppendUtf8(buf, whole, TMarkup::PlainLf);
+        if (!whole.ends_with('\n') && !whole.ends_with('\r')) buf += '\n';
+        body.clear();
+      }
       for (std::size_t i = 0; i < body.size(); ++i) {
         if (escape[i]) {
           std::string line;

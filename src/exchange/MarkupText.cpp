@@ -3,7 +3,9 @@
 // and UTF-8 back through the codec, which refuses what Shift JIS cannot hold.
 #include "exchange/MarkupText.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -64,66 +66,78 @@ const TUtf8Tables& Tables() {
   return *tables;
 }
 
-void Put(std::string& out, const TUtf8Bytes& u) { out.append(u.bytes, u.size); }
+// Copies a short piece to the output cursor.
+char* Put(char* d, std::string_view piece) {
+  std::memcpy(d, piece.data(), piece.size());
+  return d + piece.size();
+}
 
 }  // namespace
 
 bool AppendUtf8(std::string& out, std::string_view sjis, TMarkup markup) {
   const TUtf8Tables& t = Tables();
   bool dropped = false;
-  out.reserve(out.size() + sjis.size() + sjis.size() / 2);
+  const unsigned char* s = reinterpret_cast<const unsigned char*>(sjis.data());
   const std::size_t n = sjis.size();
+  const bool escape = markup == TMarkup::Text || markup == TMarkup::Attribute;
+  // Works in pieces of the input, each converted through a cursor into a
+  // buffer with room for its longest output ("&quot;" for one byte), which
+  // is never cleared, then appended in one copy.
+  constexpr std::size_t kPiece = 1u << 16;
+  constexpr std::size_t kMaxGrowth = 6;
+  thread_local const std::unique_ptr<char[]> buffer(new char[kPiece * kMaxGrowth + 8]);
+  char* const start = buffer.get();
+  out.reserve(out.size() + n + n / 2);
   for (std::size_t i = 0; i < n;) {
-    // A run of plain ASCII goes out in one piece.
-    std::size_t run = i;
-    while (run < n) {
-      const unsigned char c = static_cast<unsigned char>(sjis[run]);
-      if (c >= 0x80 || (markup != TMarkup::Plain && (c < 0x20 || c == '&' || c == '<' || c == '>' || c == '"')))
-        break;
-      ++run;
-    }
-    if (run > i) {
-      out.append(sjis.substr(i, run - i));
-      i = run;
-      continue;
-    }
-    const unsigned char b = static_cast<unsigned char>(sjis[i]);
-    if (b < 0x80) {
-      ++i;
-      switch (b) {
-        case '&': out += "&amp;"; continue;
-        case '<': out += "&lt;"; continue;
-        case '>': out += "&gt;"; continue;
-        case '"': out += markup == TMarkup::Attribute ? "&quot;" : "\""; continue;
-        default: break;
-      }
-      if (IsXmlControlByte(b)) {
-        dropped = true;
-      } else if (markup == TMarkup::Text && b == '\r') {
-        // Parsers read CR LF and CR as LF; the file says so itself.
-        if (i < n && sjis[i] == '\n') ++i;
-        out += '\n';
-      } else if (markup != TMarkup::Attribute) {
-        out += static_cast<char>(b);
-      } else if (b == '\t') {
-        out += "&#9;";
-      } else {
-        // CR LF, CR and LF are each one line end.
-        if (b == '\r' && i < n && sjis[i] == '\n') ++i;
-        out += "&#10;";
-      }
-      continue;
-    }
-    if (i + 1 < n && IsTrailByte(static_cast<unsigned char>(sjis[i + 1]))) {
-      const TUtf8Bytes& u = t.pair[b * 256 + static_cast<unsigned char>(sjis[i + 1])];
-      if (u.size != 0) {
-        Put(out, u);
-        i += 2;
+    const std::size_t end = std::min(n, i + kPiece);
+    char* d = start;
+    while (i < end) {
+      const unsigned char b = s[i];
+      if (b >= 0x80) {
+        if (i + 1 < n && IsTrailByte(s[i + 1])) {
+          const TUtf8Bytes& u = t.pair[b * 256 + s[i + 1]];
+          if (u.size != 0) {
+            std::memcpy(d, u.bytes, 3);
+            d += u.size;
+            i += 2;
+            continue;
+          }
+        }
+        const TUtf8Bytes& u = t.single[b];
+        std::memcpy(d, u.bytes, 3);
+        d += u.size;
+        ++i;
         continue;
       }
+      ++i;
+      if (b >= 0x20 && (!escape || (b != '&' && b != '<' && b != '>' && b != '"'))) {
+        *d++ = static_cast<char>(b);
+        continue;
+      }
+      if (b == '\r' && markup != TMarkup::Plain) {
+        // CR LF and CR are one line end.
+        if (i < n && s[i] == '\n') ++i;
+        d = markup == TMarkup::Attribute ? Put(d, "&#10;") : Put(d, "\n");
+        continue;
+      }
+      switch (b) {
+        case '&': d = Put(d, "&amp;"); continue;
+        case '<': d = Put(d, "&lt;"); continue;
+        case '>': d = Put(d, "&gt;"); continue;
+        case '"': d = markup == TMarkup::Attribute ? Put(d, "&quot;") : Put(d, "\""); continue;
+        default: break;
+      }
+      if (escape && IsXmlControlByte(b)) {
+        dropped = true;
+      } else if (markup == TMarkup::Attribute && b == '\t') {
+        d = Put(d, "&#9;");
+      } else if (markup == TMarkup::Attribute && b == '\n') {
+        d = Put(d, "&#10;");
+      } else {
+        *d++ = static_cast<char>(b);
+      }
     }
-    Put(out, t.single[b]);
-    ++i;
+    out.append(start, static_cast<std::size_t>(d - start));
   }
   return dropped;
 }

@@ -10,6 +10,7 @@ namespace nuv {
 
 enum class TMarkup {
   Plain,         // UTF-8 as it is
+  PlainLf,       // as Plain, with CR LF and CR as LF
   Text,          // & < > escaped, CR LF and CR as LF; control bytes XML 1.0 cannot hold left out
   Attribute,     // as Text, and " escaped, every line end "&#10;", a tab "&#9;"
 };
