@@ -18,15 +18,10 @@
 #include "support/BenchDocument.h"
 
 using namespace nuv;
+using bench::Best;
 using bench::TStopwatch;
 
 namespace {
-
-double Best(int runs, const auto& f) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) best = std::min(best, f());
-  return best;
-}
 
 std::string TreeText(const TOutlineTree& tree) {
   std::string out;

@@ -11,15 +11,10 @@
 #include "support/BenchDocument.h"
 
 using namespace nuv;
+using bench::Best;
 using bench::TStopwatch;
 
 namespace {
-
-double Best(int runs, const auto& f) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) best = std::min(best, f());
-  return best;
-}
 
 double CopyTime(const std::string& from, const std::string& to) {
   return Best(3, [&] { return bench::TimeCommand("cp '" + from + "' '" + to + "'"); });

@@ -2,6 +2,7 @@
 // 50 MB of Japanese and English text, and a small stopwatch.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +53,13 @@ class TStopwatch {
  private:
   std::chrono::steady_clock::time_point m_start;
 };
+
+// The shortest of `runs` timings that f returns.
+inline double Best(int runs, const auto& f) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) best = std::min(best, f());
+  return best;
+}
 
 // Runs a shell command and returns its wall time in seconds.
 inline double TimeCommand(const std::string& command) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/AsciiCase.h"
+#include "base/FileIo.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
 #include "outline/TrashRules.h"
@@ -31,6 +32,12 @@ TTreeNode* ImportPages(TOutlineTree& doc, TTreeNode* importParent, TOutlineTree&
   if (last && last->Text() == texts::TrashTitle()) UpdateTrashPicture(doc, last);
   doc.EndUpdate();
   return first;
+}
+
+void FlushLarge(std::string& buf, IByteSink& out) {
+  if (buf.size() < (1u << 20)) return;
+  out.Append(buf);
+  buf.clear();
 }
 
 std::string DocumentNameOf(const std::string& path) { return std::filesystem::path(path).stem().string(); }

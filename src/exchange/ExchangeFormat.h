@@ -9,6 +9,7 @@
 
 namespace nuv {
 
+class IByteSink;
 class TOutlineTree;
 class TTreeNode;
 
@@ -47,6 +48,15 @@ struct TExchangeWriteResult {
   // and that was left out; null when none was.
   const TTreeNode* controlPage = nullptr;
 };
+
+inline TExchangeReadResult CannotRead() {
+  TExchangeReadResult r;
+  r.status = TExchangeStatus::CannotRead;
+  return r;
+}
+
+// The writers build their text in pieces of about a megabyte.
+void FlushLarge(std::string& buf, IByteSink& out);
 
 // Pages read from a file (all pages of `scratch`) put into the document:
 // after `importParent` as its next siblings, or as the last root pages when

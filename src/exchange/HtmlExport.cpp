@@ -156,10 +156,7 @@ TExchangeWriteResult BuildHtml(const TOutlineTree& tree, const THtmlOptions& opt
     }
     if (dropped && !result.controlPage) result.controlPage = page;
     buf += "</section>\n";
-    if (buf.size() >= (1u << 20)) {
-      out.Append(buf);
-      buf.clear();
-    }
+    FlushLarge(buf, out);
   }
   buf += "</body>\n</html>\n";
   out.Append(buf);

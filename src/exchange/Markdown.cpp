@@ -38,20 +38,8 @@ namespace {
 
 constexpr int kMaxAtxDepth = 6;
 
-// Splits at CR LF, CR or LF, as CommonMark counts lines; a final line end
-// gives no empty last line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
+// Lines end at CR LF, CR or LF, as CommonMark counts them.
+std::vector<std::string_view> SplitLines(std::string_view text) { return SplitLineViews(text); }
 
 // Up to three spaces of indentation: more makes an indented code line.
 std::size_t Indent(std::string_view line) {
@@ -284,10 +272,7 @@ TExchangeWriteResult BuildMarkdown(const TOutlineTree& tree, IByteSink& out) {
         buf += '\n';
       }
     }
-    if (buf.size() >= (1u << 20)) {
-      out.Append(buf);
-      buf.clear();
-    }
+    FlushLarge(buf, out);
     page = next;
   }
   out.Append(buf);
@@ -472,11 +457,7 @@ TExchangeReadResult ReadMarkdownBytes(std::string_view bytes, std::string_view f
 
 TExchangeReadResult ReadMarkdown(const std::string& path, const TExchangeReadOptions& options, TOutlineTree& out) {
   TMappedFile file;
-  if (file.Open(path) != TReadResult::Ok) {
-    TExchangeReadResult r;
-    r.status = TExchangeStatus::CannotRead;
-    return r;
-  }
+  if (file.Open(path) != TReadResult::Ok) return CannotRead();
   std::string title;
   if (const auto t = Utf8ToCp932(DocumentNameOf(path))) title = *t;
   return ReadMarkdownBytes(file.Bytes(), title, options, out);

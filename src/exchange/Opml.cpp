@@ -113,10 +113,7 @@ TExchangeWriteResult BuildOpml(const TOutlineTree& tree, std::string_view name, 
       }
       if (page) page = page->GetNextSibling();
     }
-    if (buf.size() >= (1u << 20)) {
-      out.Append(buf);
-      buf.clear();
-    }
+    FlushLarge(buf, out);
   }
   buf += "  </body>\n</opml>\n";
   out.Append(buf);
@@ -363,11 +360,7 @@ TExchangeReadResult ReadOpmlBytes(std::string_view bytes, const TExchangeReadOpt
 
 TExchangeReadResult ReadOpml(const std::string& path, const TExchangeReadOptions& options, TOutlineTree& out) {
   TMappedFile file;
-  if (file.Open(path) != TReadResult::Ok) {
-    TExchangeReadResult r;
-    r.status = TExchangeStatus::CannotRead;
-    return r;
-  }
+  if (file.Open(path) != TReadResult::Ok) return CannotRead();
   return ReadOpmlBytes(file.Bytes(), options, out);
 }
 
