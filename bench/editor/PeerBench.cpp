@@ -10,36 +10,21 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "BenchText.h"
+#include "BenchTiming.h"
+#include "PeerEditors.h"
 #include "base/Codec.h"
 #include "editor/Editor.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(const std::function<void()>& f) {
-  const auto start = Clock::now();
-  f();
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Median of `runs` timings of `step`, each preceded by an untimed `prepare`.
-double Median(int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    prepare();
-    times.push_back(Seconds(step));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+using nuv::bench::Median;
+using nuv::bench::Seconds;
 
 struct TRow {
   std::string name;
@@ -59,15 +44,9 @@ struct TOurs {
 
 // ---- QPlainTextEdit ----------------------------------------------------------
 
-struct TPlain {
-  QPlainTextEdit edit;
-  TPlain() {
-    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
-    edit.show();
-  }
+struct TPlain : nuv::bench::TPlainPeer {
   void Load(const QString& text, bool wrap) {
-    edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    edit.setPlainText(text);
+    SetText(text, wrap);
     if (wrap) LayOutAll();
   }
   // Wrapping is lazy: lay out every block so the whole text is wrapped.
@@ -84,16 +63,9 @@ struct TPlain {
 
 // ---- QScintilla ----------------------------------------------------------------
 
-struct TScintilla {
-  QsciScintilla edit;
-  TScintilla() {
-    edit.setUtf8(true);
-    edit.resize(80 * edit.fontMetrics().horizontalAdvance('x') + 40, 600);
-    edit.show();
-  }
+struct TScintilla : nuv::bench::TScintillaPeer {
   void Load(const std::string& utf8, bool wrap) {
-    edit.setWrapMode(wrap ? QsciScintilla::WrapCharacter : QsciScintilla::WrapNone);
-    edit.SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.c_str());
+    SetText(utf8, wrap);
     if (wrap) WrapAll();
   }
   long LastDisplayLine() {
@@ -131,20 +103,8 @@ struct TScintilla {
 void Print(const std::vector<TRow>& rows) {
   std::printf("%-34s %12s %14s %12s %9s %9s\n", "operation", "nuv", "QPlainTextEdit", "QScintilla", "vs Plain", "vs Scint");
   for (const TRow& r : rows) {
-    auto f = [](double s) {
-      static char buffer[4][32];
-      static int k = 0;
-      char* b = buffer[k++ % 4];
-      if (s >= 0.1) {
-        std::snprintf(b, 32, "%.3f s", s);
-      } else if (s >= 1e-4) {
-        std::snprintf(b, 32, "%.3f ms", s * 1e3);
-      } else {
-        std::snprintf(b, 32, "%.2f us", s * 1e6);
-      }
-      return b;
-    };
-    std::printf("%-34s %12s %14s %12s %8.1fx %8.1fx\n", r.name.c_str(), f(r.ours), f(r.plain), f(r.scintilla),
+    auto f = [](double s) { return nuv::bench::FormatSeconds(s); };
+    std::printf("%-34s %12s %14s %12s %8.1fx %8.1fx\n", r.name.c_str(), f(r.ours).c_str(), f(r.plain).c_str(), f(r.scintilla).c_str(),
                 r.plain / r.ours, r.scintilla / r.ours);
   }
 }

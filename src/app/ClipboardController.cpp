@@ -88,7 +88,9 @@ void TClipboardCommands::Update() {
       break;
   }
   acSelectAll->setEnabled(true);
-  acUndo->setEnabled(m_window.FocusArea() == TFocusArea::TitleBox ? title->isUndoAvailable() : m_window.Editor().CanUndo());
+  const bool documentUndo = m_canUndoDocument && m_canUndoDocument();
+  acUndo->setEnabled(m_window.FocusArea() == TFocusArea::TitleBox ? title->isUndoAvailable()
+                                                                  : documentUndo || m_window.Editor().CanUndo());
   acRedo->setEnabled(m_window.Editor().CanRedo());
 }
 
@@ -150,7 +152,7 @@ void TClipboardCommands::acSelectAllExecute() {
 void TClipboardCommands::acUndoExecute() {
   if (m_window.FocusArea() == TFocusArea::TitleBox)
     m_window.TitleBox()->undo();
-  else
+  else if (!(m_undoDocument && m_undoDocument()))
     m_window.Editor().Undo();
 }
 

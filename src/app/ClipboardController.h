@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 #include "outline/TreeDrag.h"
 
@@ -44,8 +45,17 @@ class TClipboardCommands : public QObject {
   void PastePages();
   void tvnuvDragDrop(TTreeNode* target, TDropSpot spot);
 
+  // An undo of the document that goes before the editor's own (a replace
+  // across pages); `undo` returns false when it could not be done.
+  void SetDocumentUndo(std::function<bool()> canUndo, std::function<bool()> undo) {
+    m_canUndoDocument = std::move(canUndo);
+    m_undoDocument = std::move(undo);
+  }
+
  private:
   IWindowServices& m_window;
+  std::function<bool()> m_canUndoDocument;
+  std::function<bool()> m_undoDocument;
 };
 
 }  // namespace nuv

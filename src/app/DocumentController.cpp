@@ -19,6 +19,7 @@
 #include "app/ProgramLauncher.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
+#include "app/WaitCursor.h"
 #include "app/WindowServices.h"
 #include "base/Codec.h"
 #include "base/FileIo.h"
@@ -179,10 +180,12 @@ bool TDocumentController::OpenBinary(const std::string& path, bool interactive) 
   if (!AlreadyOpen(path, interactive)) return false;
   // The document's own settings come first: its label settings shape the read.
   if (const auto settings = SettingsForDocument(m_window.Config(), path)) m_window.LoadSettingsFrom(*settings);
+  TWaitCursor wait;
   TOutlineTree scratch;
   const TBinaryReadResult r = ReadBinary(path, m_window.FormatOptions(), scratch);
   if (!r.ok) {
-    m_window.Prompts().Error(texts::ReadError());
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::ReadError());
     return false;
   }
   tree.ReplaceWith(std::move(scratch));
@@ -200,11 +203,13 @@ bool TDocumentController::OpenText(const std::string& path) {
   const TExchangeFormat exchange = ExchangeFormatOf(path);
   if (exchange == TExchangeFormat::Opml || exchange == TExchangeFormat::Markdown) return OpenExchange(path, exchange);
   TOutlineTree& tree = m_window.Tree();
+  TWaitCursor wait;
   if (FileExists(path)) {
     if (const auto settings = SettingsForDocument(m_window.Config(), path)) m_window.LoadSettingsFrom(*settings);
     TOutlineTree scratch;
     if (!ReadText(path, m_window.FormatOptions(), scratch)) {
-      m_window.Prompts().Error(texts::ReadError());
+      wait.Release();
+      ShowFileError(m_window.Prompts(), texts::ReadError());
       return false;
     }
     tree.ReplaceWith(std::move(scratch));
@@ -276,9 +281,11 @@ void TDocumentController::acOpenExecute() {
 
 bool TDocumentController::OpenPalmDoc(const std::string& path) {
   // A Palm DOC file is binary: it becomes a new untitled document, never text.
+  TWaitCursor wait;
   TOutlineTree scratch;
   if (ReadPalmDocPages(path, m_window.FormatOptions(), scratch) != TPalmDocResult::Ok) {
-    m_window.Prompts().Error(texts::DocReadFailed());
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::DocReadFailed());
     return false;
   }
   m_window.Tree().ReplaceWith(std::move(scratch));
@@ -367,10 +374,15 @@ void TDocumentController::MakeBackup(const std::string& path) {
     ForceDirectories(folder);
     backup = (std::filesystem::path(folder) / std::filesystem::path(backup).filename()).string();
   }
-  if (!CopyFileOver(path, backup)) m_window.Prompts().Error(texts::BackupFailed());
+  TWaitCursor wait;
+  if (!CopyFileOver(path, backup)) {
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::BackupFailed());
+  }
 }
 
 TSaveResult TDocumentController::SaveBinary(const std::string& path) {
+  TWaitCursor wait;
   const bool ok = WriteBinary(path, m_window.Tree(), m_window.SelectedPage());
   TDocumentState& doc = m_window.Document();
   doc.path = path;
@@ -378,7 +390,8 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
   StorePath(m_window.Config().LastFile, path);
   m_window.UpdateCaption();
   if (!ok) {
-    m_window.Prompts().Error(texts::WriteError());
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::WriteError());
     return TSaveResult::Failed;
   }
   m_window.ShowStatusMessage(texts::FileSaved());
@@ -389,9 +402,11 @@ TSaveResult TDocumentController::SaveBinary(const std::string& path) {
 }
 
 TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles) {
+  TWaitCursor wait;
   const TTextWriteResult r = WriteText(path, m_window.Tree(), noTitles, nullptr, m_window.FormatOptions());
   if (r == TTextWriteResult::Failed) {
-    m_window.Prompts().Error(texts::WriteError());
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::WriteError());
     return TSaveResult::Failed;
   }
   if (r == TTextWriteResult::Empty) return TSaveResult::Failed;
@@ -445,28 +460,20 @@ TSaveResult TDocumentController::SaveAs() {
   // The question is about the file that will really be written.
   const std::string name = WithExtension(QStringToPath(choice->path), kExtensions[filter]);
   if (FileExists(name) && !m_window.Prompts().Question(texts::AskOverwrite(), true)) return TSaveResult::Cancelled;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  TSaveResult result;
-  if (filter == 0) {
-    result = SaveBinary(name);
-  } else if (filter == 2) {
-    // The whole document as a MeDoc; the document keeps its own name and format.
-    if (WriteMeDocDocument(name, m_window.Tree()) == TPalmDocResult::Ok) {
-      m_window.ShowStatusMessage(texts::FileSaved());
-      result = TSaveResult::Saved;
-    } else {
-      m_window.Prompts().Error(texts::MeDocWriteFailed());
-      result = TSaveResult::Failed;
-    }
-  } else if (filter == 6) {
-    result = WriteExchangeFile(m_window, name, TExchangeFormat::Html, true) ? TSaveResult::Saved : TSaveResult::Failed;
-  } else if (filter >= 3) {
-    result = SaveExchange(name, ExchangeFormatOf(name));
-  } else {
-    result = SaveText(name, choice->noTitles);
+  if (filter == 0) return SaveBinary(name);
+  if (filter == 1) return SaveText(name, choice->noTitles);
+  if (filter == 6)
+    return WriteExchangeFile(m_window, name, TExchangeFormat::Html, true) ? TSaveResult::Saved : TSaveResult::Failed;
+  if (filter >= 3) return SaveExchange(name, ExchangeFormatOf(name));
+  // The whole document as a MeDoc; the document keeps its own name and format.
+  TWaitCursor wait;
+  if (WriteMeDocDocument(name, m_window.Tree()) != TPalmDocResult::Ok) {
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::MeDocWriteFailed());
+    return TSaveResult::Failed;
   }
-  QApplication::restoreOverrideCursor();
-  return result;
+  m_window.ShowStatusMessage(texts::FileSaved());
+  return TSaveResult::Saved;
 }
 
 bool TDocumentController::CloseQuery() { return !m_window.Document().ModifiedForClose() || SaveOrDiscard(); }
@@ -587,7 +594,7 @@ void TDocumentController::SaveSettingsAsExecute() {
   const TSaveAsResult r = SaveSettingsAs(m_window.Config(), QStringToPath(choice->path),
                                          [this](TIniFile& ini) { m_window.WriteWindowSections(ini); });
   if (!r.written) {
-    m_window.Prompts().Error(texts::WriteError());
+    ShowFileError(m_window.Prompts(), texts::WriteError());
     return;
   }
   if (!r.menuCaption.empty()) RebuildSettingsFileMenu();

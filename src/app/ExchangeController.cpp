@@ -3,7 +3,6 @@
 #include "app/ExchangeController.h"
 
 #include <QAction>
-#include <QApplication>
 #include <filesystem>
 #include <optional>
 
@@ -12,6 +11,7 @@
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
+#include "app/WaitCursor.h"
 #include "app/WindowServices.h"
 #include "base/Codec.h"
 #include "base/FileIo.h"
@@ -133,7 +133,7 @@ std::optional<std::string> TExchangeCommands::AskSave(const std::string& propose
 void TExchangeCommands::InsertText(const std::string& path) {
   TLightStrings lines;
   if (!lines.LoadFromFile(path)) {
-    m_window.Prompts().Error(texts::ReadError());
+    ShowFileError(m_window.Prompts(), texts::ReadError());
     return;
   }
   m_window.Editor().InsertAtCaret(lines.GetTextStr());
@@ -146,12 +146,15 @@ void TExchangeCommands::InsertWZText(const std::string& path) {
     return;
   }
   bool ok = false;
+  TWaitCursor wait;
   TTreeNode* first = ImportText(path, m_window.FormatOptions(), m_window.Tree(), m_window.SelectedPage(), ok);
   if (!ok) {
-    m_window.Prompts().Error(texts::ReadError());
+    wait.Release();
+    ShowFileError(m_window.Prompts(), texts::ReadError());
     return;
   }
   AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
+  emit TextHistoryChanged();
   m_window.Document().DocModified = true;
   m_window.Document().PageDirty = true;
   if (first) {
@@ -163,7 +166,7 @@ void TExchangeCommands::InsertWZText(const std::string& path) {
 void TExchangeCommands::InsertDocPrc(const std::string& path) {
   const TTempFile temp(Cp932ToUtf8(texts::PalmDocTempName()));
   if (ConvertPalmDoc(path, temp.Path(), std::string_view(), true, false, true) != TPalmDocResult::Ok) {
-    m_window.Prompts().Error(texts::DocReadFailed());
+    ShowFileError(m_window.Prompts(), texts::DocReadFailed());
     return;
   }
   TLightStrings lines;
@@ -178,7 +181,7 @@ void TExchangeCommands::SaveToDoc(const std::string& chosen) {
   const bool ok = WriteFileAtomic(temp.Path(), m_window.Editor().Text()) &&
                   ConvertPalmDoc(out, temp.Path(), page->Text(), false, false, true) == TPalmDocResult::Ok;
   if (!ok) {
-    m_window.Prompts().Error(texts::DocWriteFailed());
+    ShowFileError(m_window.Prompts(), texts::DocWriteFailed());
     return;
   }
   m_window.Prompts().Info(FormatMessageText(texts::DocWritten().c_str(), SjisName(out).c_str()));
@@ -186,11 +189,11 @@ void TExchangeCommands::SaveToDoc(const std::string& chosen) {
 
 bool TExchangeCommands::WriteMeDocVia(const std::string& out, const std::string& text, const std::string& databaseName) {
   const TTempFile temp(std::filesystem::path(out).stem().string() + ".txt");
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  TWaitCursor wait;
   const bool ok = WriteFileAtomic(temp.Path(), text) &&
                   ConvertPalmDoc(out, temp.Path(), databaseName, false, false, true) == TPalmDocResult::Ok;
-  QApplication::restoreOverrideCursor();
-  if (!ok) m_window.Prompts().Error(texts::MeDocWriteFailed());
+  wait.Release();
+  if (!ok) ShowFileError(m_window.Prompts(), texts::MeDocWriteFailed());
   return ok;
 }
 
@@ -212,8 +215,10 @@ void TExchangeCommands::SaveToMeDoc(const std::string& chosen) {
 
 void TExchangeCommands::SaveToNodeWZText(const std::string& chosen, bool noTitles) {
   const std::string out = nuv::WithExtension(chosen, ".txt", true);
+  TWaitCursor wait;
   const TTextWriteResult r = WriteText(out, m_window.Tree(), noTitles, m_window.SelectedPage(), m_window.FormatOptions());
-  if (r == TTextWriteResult::Failed) m_window.Prompts().Error(texts::WriteError());
+  wait.Release();
+  if (r == TTextWriteResult::Failed) ShowFileError(m_window.Prompts(), texts::WriteError());
   if (r == TTextWriteResult::Written) m_window.ShowStatusMessage(texts::FileSaved());
 }
 

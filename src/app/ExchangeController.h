@@ -33,6 +33,10 @@ class TExchangeCommands : public QObject {
   void SaveToMeDoc(const std::string& chosen);
   void SaveToNodeWZText(const std::string& chosen, bool noTitles);
 
+ signals:
+  // An import added a file to the text history; its menu must follow.
+  void TextHistoryChanged();
+
  private:
   std::optional<std::string> AskOpen(int filter);
   std::optional<std::string> AskSave(const std::string& proposedName, int filter, bool noTitlesOption,

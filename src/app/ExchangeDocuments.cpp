@@ -1,8 +1,7 @@
 // OPML, Markdown and HTML from the window.
 #include "app/ExchangeDocuments.h"
 
-#include <QApplication>
-
+#include "app/WaitCursor.h"
 #include "app/WindowServices.h"
 #include "base/Prompts.h"
 #include "exchange/ExchangeDocument.h"
@@ -12,18 +11,6 @@
 #include "outline/OutlineTree.h"
 
 namespace nuv {
-
-namespace {
-
-class TWaitCursor {
- public:
-  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-}  // namespace
 
 bool ReadExchangeFile(IWindowServices& window, const std::string& path, TExchangeFormat format, TOutlineTree& out) {
   TExchangeReadOptions options;

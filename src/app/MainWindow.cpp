@@ -35,6 +35,8 @@
 #include "app/ClipboardController.h"
 #include "app/DateBar.h"
 #include "app/ExchangeController.h"
+#include "app/FindController.h"
+#include "app/PageRows.h"
 #include "app/MarkController.h"
 #include "app/OutlineView.h"
 #include "app/PageCommandsController.h"
@@ -45,6 +47,7 @@
 #include "app/PlainPageEditor.h"
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
+#include "app/RecoveryController.h"
 #include "app/TitleValidator.h"
 #include "base/Codec.h"
 #include "base/Error.h"
@@ -101,7 +104,12 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   m_clipboard = new TClipboardCommands(*this, this);
   m_marks = new TMarkCommands(*this, btMark, btLabel, this);
   m_exchange = new TExchangeCommands(*this, this);
+  connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
+  m_recovery = new TRecoveryController(*this, *m_model, m_documents->Registry(), this);
+  m_find = new TFindCommands(*this, this);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
+  // A replace that changed several pages is taken back as one step.
+  m_clipboard->SetDocumentUndo([this] { return m_find->CanUndoReplace(); }, [this] { return m_find->UndoReplace(); });
   connect(&m_documents->Registry(), &TDocumentRegistry::ActivationRequested, this, [this] {
     if (isMinimized()) showNormal();
     raise();
@@ -112,6 +120,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   BuildMenus();
   ConnectCommands();
   ReadSession();
+  m_find->HistoryLoaded();
   ApplySettings();
   ApplySessionLayout();
   m_documents->RebuildHistoryMenus();
@@ -176,6 +185,13 @@ void Tfmnuv::BuildWidgets() {
   cbEditMode->setObjectName("cbEditMode");
   cbEditMode->addItems({QStringLiteral("テキスト"), "AWK", "C/C++", "Delphi", "HTML", "COBOL", "Perl", "JAVA"});
   tbEditor->addWidget(cbEditMode);
+  cbFind = new QComboBox(tbEditor);
+  cbFind->setObjectName("cbFind");
+  cbFind->setEditable(true);
+  cbFind->setInsertPolicy(QComboBox::NoInsert);
+  cbFind->setMinimumContentsLength(16);
+  cbFind->lineEdit()->setPlaceholderText(QStringLiteral("検索文字列"));
+  tbEditor->addWidget(cbFind);
   edWrapByte = new QSpinBox(tbEditor);
   edWrapByte->setObjectName("edWrapByte");
   edWrapByte->setRange(20, 200);
@@ -307,6 +323,8 @@ void Tfmnuv::BuildActions() {
   tbStandard->addAction(m_documents->acSave);
   tbFind->addAction(acViewTree);
   tbFind->addAction(acViewList);
+  tbFind->addAction(m_find->acFind);
+  for (QAction* a : {m_find->acFindD, m_find->acFindU, m_find->acFindCancel}) tbEditor->addAction(a);
   for (QAction* a : {m_pages->acNewNodeU, m_pages->acNewNodeD, m_pages->acNewCNode, m_pages->acNewNodeC}) tbTree->addAction(a);
   tbTree->addSeparator();
   tbTree->addAction(m_pages->acDelNode);
@@ -487,6 +505,7 @@ void Tfmnuv::ApplyTreeAndListLook() {
 void Tfmnuv::LoadSettingsFrom(const std::string& name) {
   const std::string path = name == kDefaultSettingsName ? ProgramFile(kDefaultSettingsName) : name;
   m_session.Load(TIniFile(path));
+  m_find->HistoryLoaded();
   m_config.SwitchTo(name);
   ApplySettings();
   ApplySessionLayout();
@@ -571,6 +590,7 @@ TFocusArea Tfmnuv::FocusArea() const {
     if (w == lvItem) return TFocusArea::ChildrenList;
     if (w == lvnuv) return TFocusArea::SearchList;
     if (w == edTitle) return TFocusArea::TitleBox;
+    if (w == cbFind) return TFocusArea::FindBox;
   }
   return TFocusArea::Editor;
 }
@@ -590,10 +610,7 @@ void Tfmnuv::FillChildrenList(TTreeNode* page) {
   const QSignalBlocker block(lvItem);
   lvItem->clear();
   for (TTreeNode* sibling : SiblingPages(m_tree, page)) {
-    auto* item = new QTreeWidgetItem(lvItem, {ToQString(sibling->Text())});
-    item->setIcon(0, QIcon(m_pictures.PagePixmap(sibling->ImageIndex(), sibling->StateIndex(), sibling->OverlayIndex(),
-                                                  false)));
-    item->setData(0, Qt::UserRole, static_cast<qulonglong>(sibling->Id()));
+    QTreeWidgetItem* item = AddPageRow(lvItem, sibling, m_pictures);
     if (sibling == page) {
       item->setSelected(true);
       lvItem->setCurrentItem(item);
@@ -666,6 +683,7 @@ void Tfmnuv::edxnuvChange() {
   if (!edxnuv->Modified()) return;
   m_status->LeaveMessageMode();
   if (m_pageSwitch->EditorChanged()) SetModifiedIndicator(true);
+  m_recovery->Changed();
 }
 
 void Tfmnuv::edxnuvCaretMoved() {
@@ -711,10 +729,22 @@ TTreeNode* Tfmnuv::AddPageAbove() {
   return page;
 }
 
-void Tfmnuv::ShowStatusMessage(const std::string& sjis) { m_status->ShowMessage(ToQString(sjis)); }
+void Tfmnuv::ShowStatusMessage(const std::string& sjis) {
+  if (sjis.empty())
+    m_status->LeaveMessageMode();
+  else
+    m_status->ShowMessage(ToQString(sjis));
+}
+
+void Tfmnuv::ShowSearchList() {
+  if (!pnlList->isVisible()) acViewList->setChecked(true);
+  pnlList->setCurrentWidget(lvnuv);
+}
 
 void Tfmnuv::SetModifiedIndicator(bool modified) {
   m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());
+  // Cleared flags mean the document is its file again: no copy to keep.
+  if (!modified && m_recovery) m_recovery->Discard();
 }
 
 void Tfmnuv::UpdateCaption() {
@@ -782,6 +812,7 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
   SetModifiedIndicator(false);
   UpdateCaption();
   cbEditMode->setCurrentIndex(0);
+  if (!m_quitRequested) Guard([&] { m_recovery->OfferAtStart(!arguments.isEmpty()); });
 }
 
 void Tfmnuv::closeEvent(QCloseEvent* event) {
@@ -796,6 +827,7 @@ void Tfmnuv::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
+  m_recovery->Discard();  // saved, or the changes given up on purpose
   lvItem->clear();
   lvnuv->clear();
   WriteSession();

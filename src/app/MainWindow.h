@@ -38,6 +38,7 @@ class TClipboardCommands;
 class TDateBar;
 class TDocumentController;
 class TExchangeCommands;
+class TFindCommands;
 class TMarkCommands;
 class TOutlineView;
 class TPageCommands;
@@ -45,6 +46,7 @@ class TIniFile;
 class TNuvStatusBar;
 class TOutlineModel;
 class TPlainPageEditor;
+class TRecoveryController;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -91,6 +93,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QTreeWidget* ChildrenList() override { return lvItem; }
   QTreeWidget* SearchList() override { return lvnuv; }
   QLineEdit* TitleBox() override { return edTitle; }
+  QComboBox* FindBox() override { return cbFind; }
+  void ShowSearchList() override;
   const TPagePictures& Pictures() const override { return m_pictures; }
   void NewPageSetup(TTreeNode* page, bool startTitleEdit = true) override;
   void FillChildrenList(TTreeNode* page) override;
@@ -112,6 +116,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands& Clipboard() { return *m_clipboard; }
   TMarkCommands& Marks() { return *m_marks; }
   TExchangeCommands& Exchange() { return *m_exchange; }
+  TRecoveryController& Recovery() { return *m_recovery; }
+  TFindCommands& Finds() { return *m_find; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -168,6 +174,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TClipboardCommands* m_clipboard = nullptr;
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
+  TRecoveryController* m_recovery = nullptr;
+  TFindCommands* m_find = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
@@ -183,6 +191,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QToolButton* btLabel = nullptr;
   QToolButton* btMark = nullptr;
   QComboBox* cbEditMode = nullptr;
+  QComboBox* cbFind = nullptr;
   QSpinBox* edWrapByte = nullptr;
   QTabWidget* pnlList = nullptr;
   QTreeWidget* lvItem = nullptr;

@@ -49,7 +49,10 @@ TOutlineView::THit TOutlineView::HitTest(const QPoint& point) const {
   const QPixmap picture = hit.index.data(Qt::DecorationRole).value<QPixmap>();
   const int iconRight = rect.left() + picture.width() + 4;
   const int textRight = iconRight + fontMetrics().horizontalAdvance(hit.index.data(Qt::DisplayRole).toString()) + 6;
-  hit.onIcon = point.x() >= rect.left() && point.x() < iconRight;
+  // The mark picture is the square at the right end of the decoration; a
+  // label picture left of it is not the page's icon.
+  const int markLeft = rect.left() + picture.width() - picture.height();
+  hit.onIcon = point.x() >= markLeft && point.x() < iconRight;
   hit.onTitle = point.x() >= iconRight && point.x() < textRight;
   return hit;
 }
@@ -112,7 +115,9 @@ void TOutlineView::mousePressEvent(QMouseEvent* event) {
 
 void TOutlineView::startDrag(Qt::DropActions) {
   const QModelIndex dragged = currentIndex();
-  if (!dragged.isValid() || m_readOnly) return;
+  // Read-only is about titles (compatibility mode, the trash page): pages
+  // still move, and the trash itself is refused by the drop rule.
+  if (!dragged.isValid()) return;
   auto* data = new QMimeData;
   data->setData(kPageDragMime, QByteArray::number(static_cast<qulonglong>(Outline()->NodeOf(dragged)->Id())));
   QDrag drag(this);

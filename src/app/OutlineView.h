@@ -29,6 +29,7 @@ class TOutlineView : public QTreeView {
   bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
   // Starts the in-place title edit of the current page unless the tree is read-only.
   bool EditCurrent();
+  // Read-only stops renaming in place; pages can still be dragged.
   void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
   bool ReadOnly() const { return m_readOnly; }
   TScrollDirection AutoScroll() const { return m_direction; }

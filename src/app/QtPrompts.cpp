@@ -17,6 +17,12 @@ void TQtPrompts::Error(const std::string& sjisText) {
   QMessageBox::critical(m_parent, kError, ToQString(sjisText));
 }
 
+void TQtPrompts::ErrorWithReason(const std::string& sjisText, const std::string& reason) {
+  QMessageBox box(QMessageBox::Critical, kError, ToQString(sjisText), QMessageBox::Ok, m_parent);
+  box.setInformativeText(QString::fromLocal8Bit(reason));
+  box.exec();
+}
+
 void TQtPrompts::Info(const std::string& sjisText) {
   QMessageBox::information(m_parent, kInfo, ToQString(sjisText));
 }

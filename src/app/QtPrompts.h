@@ -12,6 +12,7 @@ class TQtPrompts : public IPrompts {
  public:
   explicit TQtPrompts(QWidget* parent) : m_parent(parent) {}
   void Error(const std::string& sjisText) override;
+  void ErrorWithReason(const std::string& sjisText, const std::string& reason) override;
   void Info(const std::string& sjisText) override;
   bool Question(const std::string& sjisText, bool defaultNo = false) override;
   TAnswer QuestionCancel(const std::string& sjisText) override;

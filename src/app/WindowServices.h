@@ -6,6 +6,7 @@
 
 #include "app/MenuSlots.h"
 
+class QComboBox;
 class QLineEdit;
 class QMenu;
 class QTreeWidget;
@@ -50,7 +51,8 @@ class IWindowServices {
   virtual void SelectPage(TTreeNode* page) = 0;
   virtual TTreeNode* TopVisiblePage() = 0;
   virtual void ScrollTreeToTop() = 0;
-  // A Shift JIS message in the status bar's single-text mode.
+  // A Shift JIS message in the status bar's single-text mode; an empty one
+  // puts the bar back to its panels.
   virtual void ShowStatusMessage(const std::string& sjis) = 0;
   virtual void SetModifiedIndicator(bool modified) = 0;
   // Caption and application title from the document path.
@@ -73,6 +75,10 @@ class IWindowServices {
   virtual QTreeWidget* ChildrenList() = 0;
   virtual QTreeWidget* SearchList() = 0;
   virtual QLineEdit* TitleBox() = 0;
+  // The find box of the editor's toolbar (`cbFind`).
+  virtual QComboBox* FindBox() = 0;
+  // Shows the list pane with the search results in front.
+  virtual void ShowSearchList() = 0;
   virtual const TPagePictures& Pictures() const = 0;
   // The new-page setup: select the page, mark and label it, start its title edit.
   virtual void NewPageSetup(TTreeNode* page, bool startTitleEdit = true) = 0;

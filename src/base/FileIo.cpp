@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,19 @@ namespace nuv {
 namespace {
 
 long long g_failAfter = -1;
+// errno of the last failed read or write of this thread; see LastFileError.
+thread_local int t_lastError = 0;
+
+// Records why an operation failed and returns false for the caller's return.
+bool Failed(int error) {
+  t_lastError = error;
+  return false;
+}
+
+TReadResult ReadFailed(int error) {
+  t_lastError = error;
+  return error == ENOENT || error == ENOTDIR ? TReadResult::Missing : TReadResult::Error;
+}
 
 bool WriteAll(int fd, std::string_view data) {
   std::size_t done = 0;
@@ -25,7 +39,7 @@ bool WriteAll(int fd, std::string_view data) {
     const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return Failed(errno);
     }
     done += static_cast<std::size_t>(n);
   }
@@ -49,14 +63,24 @@ namespace testhooks {
 void FailWritesAfter(long long bytes) { g_failAfter = bytes; }
 }  // namespace testhooks
 
+int LastFileError() { return t_lastError; }
+
+std::string FileErrorText(int error) {
+  if (error == 0) return std::string();
+  char buffer[256];
+  // The GNU strerror_r returns the text, which need not be in the buffer.
+  return ::strerror_r(error, buffer, sizeof buffer);
+}
+
 TReadResult ReadWholeFile(const std::string& path, std::string& out) {
   out.clear();
+  t_lastError = 0;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Error;
+  if (fd < 0) return ReadFailed(errno);
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
-    return TReadResult::Error;
+    return ReadFailed(EISDIR);
   }
   if (st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
   std::vector<char> buffer(1 << 16);
@@ -64,9 +88,10 @@ TReadResult ReadWholeFile(const std::string& path, std::string& out) {
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0) {
       if (errno == EINTR) continue;
+      const int error = errno;
       ::close(fd);
       out.clear();
-      return TReadResult::Error;
+      return ReadFailed(error);
     }
     if (n == 0) break;
     out.append(buffer.data(), static_cast<std::size_t>(n));
@@ -76,9 +101,11 @@ TReadResult ReadWholeFile(const std::string& path, std::string& out) {
 }
 
 TAtomicFileWriter::TAtomicFileWriter(const std::string& path) : m_target(ResolveTarget(path)) {
+  t_lastError = 0;
   m_temp = m_target + ".nuvtmp-XXXXXX";
   m_fd = ::mkstemp(m_temp.data());
   if (m_fd < 0) {
+    Failed(errno);
     m_failed = true;
     return;
   }
@@ -93,7 +120,10 @@ TAtomicFileWriter::TAtomicFileWriter(const std::string& path) : m_target(Resolve
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  if (::fchmod(m_fd, mode) != 0) m_failed = true;
+  if (::fchmod(m_fd, mode) != 0) {
+    Failed(errno);
+    m_failed = true;
+  }
   m_buffer.reserve(1 << 20);
 }
 
@@ -109,8 +139,9 @@ bool TAtomicFileWriter::Flush() {
   if (g_failAfter >= 0 && m_written + static_cast<long long>(m_buffer.size()) > g_failAfter) {
     const long long allowed = std::max(0LL, g_failAfter - m_written);
     WriteAll(m_fd, std::string_view(m_buffer).substr(0, static_cast<std::size_t>(allowed)));
+    // The fault stands for a full disk.
     m_failed = true;
-    return false;
+    return Failed(ENOSPC);
   }
   if (!WriteAll(m_fd, m_buffer)) m_failed = true;
   m_written += static_cast<long long>(m_buffer.size());
@@ -133,10 +164,10 @@ void TAtomicFileWriter::Append(std::string_view bytes) {
 
 bool TAtomicFileWriter::Commit() {
   if (m_fd < 0) return false;
-  bool ok = Flush() && ::fsync(m_fd) == 0;
-  ok = (::close(m_fd) == 0) && ok;
+  bool ok = Flush() && (::fsync(m_fd) == 0 || Failed(errno));
+  ok = (::close(m_fd) == 0 || Failed(errno)) && ok;
   m_fd = -1;
-  ok = ok && ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+  ok = ok && (::rename(m_temp.c_str(), m_target.c_str()) == 0 || Failed(errno));
   if (!ok) ::unlink(m_temp.c_str());
   return ok;
 }
@@ -152,12 +183,14 @@ TMappedFile::~TMappedFile() {
 }
 
 TReadResult TMappedFile::Open(const std::string& path) {
+  t_lastError = 0;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Error;
+  if (fd < 0) return ReadFailed(errno);
   struct stat st {};
   if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
     ::close(fd);
-    return TReadResult::Error;
+    return ReadFailed(error);
   }
   if (S_ISREG(st.st_mode) && st.st_size > 0) {
     void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);

@@ -73,6 +73,14 @@ class TMappedFile {
   std::string_view m_bytes;
 };
 
+// Why the last failed read or write of this thread failed, as an errno value
+// ("No space left on device" is ENOSPC). Every read and write starts by
+// clearing it, so after a failure it is 0 when the system reported nothing
+// (a damaged file, a document too large for its format).
+int LastFileError();
+// The system's words for an errno value, in the locale's language; empty for 0.
+std::string FileErrorText(int error);
+
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
@@ -80,8 +88,9 @@ bool ForceDirectories(const std::string& path, unsigned mode = 0777);
 bool CopyFileOver(const std::string& from, const std::string& to);
 
 namespace testhooks {
-// Makes the next atomic writes fail once they have written `bytes` bytes
-// (-1 turns the fault off). For tests of the failure paths only.
+// Makes the next atomic writes fail as on a full disk (ENOSPC) once they have
+// written `bytes` bytes (-1 turns the fault off). For tests of the failure
+// paths only.
 void FailWritesAfter(long long bytes);
 }  // namespace testhooks
 

@@ -80,7 +80,9 @@ void PrepareProgramFolder() {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(share, ec)) {
     if (!entry.is_regular_file()) continue;
     const auto relative = std::filesystem::relative(entry.path(), share, ec);
-    if (ec || relative.filename().string().rfind("sample", 0) == 0) continue;
+    // The sample documents and the manual are read where they are installed.
+    const std::string name = relative.filename().string();
+    if (ec || name.rfind("sample", 0) == 0 || name.rfind("manual", 0) == 0) continue;
     const auto target = std::filesystem::path(folder) / relative;
     if (std::filesystem::exists(target, ec)) continue;
     ForceDirectories(target.parent_path().string());

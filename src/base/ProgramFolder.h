@@ -19,7 +19,8 @@ std::string ProgramFolder();
 // ProgramFolder() + "/" + name.
 std::string ProgramFile(std::string_view name);
 // Creates the program folder if needed and copies in the bundled files it
-// lacks (mark.dat, reserved-word files and the like; not the sample documents).
+// lacks (mark.dat, reserved-word files and the like; not the sample documents
+// nor the manual).
 void PrepareProgramFolder();
 // The folder of the bundled files (share/ of the source or build tree, or the
 // installed share/nuv), or empty when none is found.

@@ -5,9 +5,17 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/FileIo.h"
 #include "base/Sjis.h"
 
 namespace nuv {
+
+void ShowFileError(IPrompts& prompts, const std::string& sjisText) {
+  if (const int error = LastFileError())
+    prompts.ErrorWithReason(sjisText, FileErrorText(error));
+  else
+    prompts.Error(sjisText);
+}
 
 std::string FormatMessageText(const char* format, ...) {
   va_list args, copy;

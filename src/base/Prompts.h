@@ -12,6 +12,13 @@ class IPrompts {
   virtual ~IPrompts() = default;
   // "エラー" box with OK.
   virtual void Error(const std::string& sjisText) = 0;
+  // The same box with the system's reason for a failed read or write (in
+  // the locale's encoding) as its detail; boxes that cannot show one show
+  // the text alone.
+  virtual void ErrorWithReason(const std::string& sjisText, const std::string& reason) {
+    (void)reason;
+    Error(sjisText);
+  }
   // "お知らせ" box with OK.
   virtual void Info(const std::string& sjisText) = 0;
   // "確認" box with Yes and No; true for Yes.
@@ -19,6 +26,10 @@ class IPrompts {
   // "確認" box with Yes, No and Cancel.
   virtual TAnswer QuestionCancel(const std::string& sjisText) = 0;
 };
+
+// The error box of a failed file read or write, with the system's reason
+// when the failing call recorded one (LastFileError).
+void ShowFileError(IPrompts& prompts, const std::string& sjisText);
 
 // printf-style formatting of a message box text into at most 1023 bytes,
 // cut without splitting a double-byte character.

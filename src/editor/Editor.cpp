@@ -43,7 +43,8 @@ void TEditor::ExchangeList(TEditor& other) {
   m_list = shared;
   m_list->Reference(this);
   m_row = m_col = m_topRow = m_topCol = 0;
-  m_selecting = false;
+  m_selState = sstNone;
+  m_hitLength = 0;
   AdjustCol(true, -1);
 }
 
@@ -260,6 +261,8 @@ void TEditor::InitCol() {
 int TEditor::ScreenRows() const { return m_measurer->ScreenHeight() / std::max(1, m_measurer->RowHeight()); }
 
 void TEditor::DoChange(const TDrawInfo& info) {
+  // Any change of the text ends a selection or hit: its positions are stale.
+  CleanSelection();
   if (!info.Valid) return;
   m_modified = true;
   if (OnChange) OnChange();
@@ -380,11 +383,7 @@ void TEditor::KeyDown(TEditorKey key, TKeyState state) {
   // Navigation: Shift extends the selection from an anchor, otherwise any
   // selection is removed.
   if (state.Shift) {
-    if (!m_selecting) {
-      m_selecting = true;
-      m_anchorRow = m_row;
-      m_anchorCol = m_col;
-    }
+    if (m_selState == sstNone) InitSelection();
   } else {
     CleanSelection();
   }
@@ -426,6 +425,7 @@ void TEditor::KeyDown(TEditorKey key, TKeyState state) {
       break;
   }
   ScrollCaret();
+  if (state.Shift) ExtendSelection();
   CaretEndUpdate();
 }
 
@@ -461,12 +461,10 @@ void TEditor::MoveRight(bool ctrl) {
   if (m_col > before) return;
   const int rows = m_list->GetCount();
   const TRowAttribute a = ListRows(m_row);
+  // The last line's end stays put: the row after the last line break is
+  // reached by Down or Ctrl+End, not by Right.
   if (m_row < rows - 1 && a != raEof && (m_caret.NextLine() || a == raWrapped)) {
     m_row += 1;
-    m_col = 0;
-    AdjustCol(false, -1);
-  } else if (m_row == rows - 1 && a == raCrlf && m_caret.NextLine()) {
-    m_row = rows;
     m_col = 0;
     AdjustCol(false, -1);
   }
@@ -513,9 +511,12 @@ void TEditor::PageMove(int direction, bool autoRepeat) {
     m_row = std::max(0, m_row - moved);
   } else {
     if (rows > 0 && m_topRow >= rows - 1 && m_list->GetRows(rows - 1) == raEof) return;
+    // Like Page Up: the caret moves as far as the view scrolled, and to the
+    // last row when the view cannot scroll any more.
     const int newTop = std::min(rows, m_topRow + range);
+    const int moved = newTop - m_topRow;
     m_topRow = newTop;
-    m_row = std::min(std::max(0, MaxRow()), m_row + range);
+    m_row = moved == 0 ? std::max(0, MaxRow()) : std::min(std::max(0, MaxRow()), m_row + moved);
   }
   AdjustCol(true, -1, true);
 }
@@ -571,6 +572,8 @@ void TEditor::ImeResult(std::string_view s) {
 void TEditor::PutStringToLine(std::string_view s) {
   if (s.empty() || m_readOnly) return;
   CaretBeginUpdate();
+  // Over a box the box goes first; the text then goes in at its corner.
+  if (m_selMode == smBox && Selected()) ClearSelection();
   const int rows = m_list->GetCount();
   if (Selected()) {
     TSelEdit edit = SelectionEdit(s);
@@ -599,15 +602,22 @@ void TEditor::PutStringToLine(std::string_view s) {
       const int rowEnd = m_list->RowEnd(m_row);
       std::string joined = m_list->ListInfo(m_row, rowEnd - m_row + 1);
       if (m_list->GetRows(rowEnd) == raCrlf) joined.resize(joined.size() - 2);
-      std::size_t k = bi, covered = 0;
-      while (k < joined.size() && covered < s.size()) {
+      // Columns, not bytes: a tab wider than the rest of the typed text
+      // stays and shrinks to its stop.
+      const TColumnRules rules = Rules();
+      const int width = ExpandTabLength(s);
+      std::size_t k = bi;
+      int covered = 0;
+      while (k < joined.size() && covered < width) {
         const std::size_t l = CharLength(joined, k);
-        covered += l;
+        const int w = joined[k] == '\t' ? rules.TabAdvance(m_col + covered) : static_cast<int>(l);
+        if (joined[k] == '\t' && covered + w > width) break;
+        covered += w;
         k += l;
       }
       std::string text = joined.substr(0, bi);
       text.append(s);
-      if (covered > s.size()) text.push_back(' ');  // a double-byte character cut in half
+      if (covered > width) text.push_back(' ');  // a double-byte character cut in half
       text.append(joined, k);
       m_list->CheckCrlf(rowEnd, text);
       ReplaceAndPlace(m_row, rowEnd - m_row + 1, text, fromRow, base + static_cast<std::int64_t>(s.size()));
@@ -736,8 +746,9 @@ void TEditor::BackspaceKey() {
       }
       const int fromRow = m_list->RowStart(m_row);
       const std::int64_t base = GetSelIndex(fromRow, m_row, 0);
-      std::string text = std::string(static_cast<std::size_t>(target), ' ') + row.substr(ws);
-      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + target);
+      const std::string indent = IndentText(target);
+      std::string text = indent + row.substr(ws);
+      ReplaceRowAndPlace(m_row, std::move(text), fromRow, base + static_cast<std::int64_t>(indent.size()));
     } else if (m_col > len || m_row >= rows) {
       SetCol(m_col - 1);
     } else {
@@ -881,103 +892,5 @@ void TEditor::Redo() {
 }
 
 void TEditor::Clear() { m_list->Clear(); }
-
-// ---- selection -------------------------------------------------------------------
-
-bool TEditor::Selected() const { return m_selecting && (m_anchorRow != m_row || m_anchorCol != m_col); }
-
-TEditor::TSelRange TEditor::Selection() const {
-  const bool caretFirst = m_row < m_anchorRow || (m_row == m_anchorRow && m_col < m_anchorCol);
-  if (caretFirst) return {m_row, m_col, m_anchorRow, m_anchorCol};
-  return {m_anchorRow, m_anchorCol, m_row, m_col};
-}
-
-std::int64_t TEditor::SelStart() const {
-  if (!Selected()) return GetSelIndex(0, m_row, m_col);
-  const TSelRange sel = Selection();
-  return GetSelIndex(0, sel.startRow, sel.startCol);
-}
-
-std::int64_t TEditor::SelLength() const {
-  if (!Selected()) return 0;
-  const TSelRange sel = Selection();
-  return GetSelIndex(sel.startRow, sel.endRow, sel.endCol) -
-         std::min(ColToByteIndex(sel.startRow, sel.startCol), RowLength(sel.startRow));
-}
-
-std::string TEditor::SelText() const {
-  if (!Selected()) return std::string();
-  const TSelRange sel = Selection();
-  const int rows = m_list->GetCount();
-  const std::string text = m_list->ListInfo(sel.startRow, std::min(sel.endRow, rows - 1) - sel.startRow + 1);
-  const std::size_t start = static_cast<std::size_t>(std::min(ColToByteIndex(sel.startRow, sel.startCol), RowLength(sel.startRow)));
-  return text.substr(std::min(start, text.size()), static_cast<std::size_t>(SelLength()));
-}
-
-void TEditor::SetSelStart(std::int64_t index) {
-  CleanSelection();
-  if (index <= 0) {
-    SetRowCol(0, 0);
-  } else {
-    SetSelIndex(0, index);
-  }
-}
-
-void TEditor::SetSelLength(std::int64_t length) {
-  if (length <= 0) {
-    CleanSelection();
-    return;
-  }
-  const std::int64_t start = SelStart();
-  CleanSelection();
-  m_selecting = true;
-  m_anchorRow = m_row;
-  m_anchorCol = m_col;
-  SetSelIndex(0, start + length);
-}
-
-void TEditor::SelectAll() {
-  SetRowCol(0, 0);
-  m_selecting = true;
-  m_anchorRow = 0;
-  m_anchorCol = 0;
-  SetSelIndex(0, m_list->TextLength());
-}
-
-TEditor::TSelEdit TEditor::SelectionEdit(std::string_view insert) const {
-  // The rows of the selection, with the selected part replaced by `insert`.
-  const TSelRange sel = Selection();
-  const int rows = m_list->GetCount();
-  TSelEdit edit;
-  edit.row = sel.startRow;
-  edit.fromRow = m_list->RowStart(sel.startRow);
-  const std::string first = ListStr(sel.startRow);
-  const int sb = std::min(ColToByteIndex(sel.startRow, sel.startCol), static_cast<int>(first.size()));
-  edit.caret = GetSelIndex(edit.fromRow, sel.startRow, sel.startCol) + static_cast<std::int64_t>(insert.size());
-  edit.text = first.substr(0, static_cast<std::size_t>(sb));
-  edit.text.append(insert);
-  int lastRow = sel.endRow;
-  if (sel.endRow < rows) {
-    const std::string last = ListStr(sel.endRow);
-    const int eb = std::min(ColToByteIndex(sel.endRow, sel.endCol), static_cast<int>(last.size()));
-    edit.text.append(last, static_cast<std::size_t>(eb));
-    m_list->CheckCrlf(sel.endRow, edit.text);
-  } else {
-    lastRow = rows - 1;
-  }
-  edit.count = std::max(0, lastRow - sel.startRow + 1);
-  return edit;
-}
-
-void TEditor::ClearSelection() {
-  if (!Selected() || m_readOnly) return;
-  const TSelEdit edit = SelectionEdit(std::string_view());
-  CleanSelection();
-  CaretBeginUpdate();
-  ReplaceAndPlace(edit.row, edit.count, edit.text, edit.fromRow, edit.caret);
-  CaretEndUpdate();
-}
-
-void TEditor::CleanSelection() { m_selecting = false; }
 
 }  // namespace nuv

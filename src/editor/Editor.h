@@ -1,6 +1,8 @@
 // The editor core: a caret over the rows of a document, the editing keys,
-// typing, and a line-mode selection, with no window. A widget feeds it key
-// commands and reads rows, caret and draw info back; tests drive it directly.
+// typing, the line and box selection by keys and mouse, the clipboard rules,
+// row marks, search hits and the word and token queries, with no window. A
+// widget feeds it key and mouse commands (pixels go through the measurer)
+// and reads rows, caret, selection and draw info back; tests drive it directly.
 //
 // Positions are (row, column): the column is a display column, turned into a
 // byte index of the row by the row's column codes, so the caret never rests
@@ -8,17 +10,21 @@
 // tab. A character index counts bytes of the whole text, CR LF as two.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/ColumnAttributes.h"
 #include "editor/EditorClient.h"
+#include "editor/EditorClipboard.h"
 #include "editor/EditorMeasurer.h"
 #include "editor/EditorOptions.h"
 #include "editor/EditorParser.h"
 #include "editor/EditorScreenStrings.h"
+#include "editor/EditorSelection.h"
 #include "editor/EditorStrings.h"
 
 namespace nuv {
@@ -147,19 +153,130 @@ class TEditor : public IEditorClient {
   // Empties the document.
   void Clear();
 
-  // ---- selection (line mode)
+  // ---- selection
+  TEditorSelectionMode SelectionMode() const { return m_selMode; }
+  // Refused while dragging; redraws a selection in the new mode.
+  void SetSelectionMode(TEditorSelectionMode mode);
+  TEditorSelectionState SelectionState() const { return m_selState; }
+  TEditorSelDragState SelDragState() const { return m_dragState; }
+  TEditorMouseCursorState MouseCursorState() const { return m_cursorState; }
+  int AnchorRow() const { return m_anchorRow; }
+  int AnchorCol() const { return m_anchorCol; }
   bool Selected() const;
+  // The selection in display columns (end exclusive) and in byte indices
+  // (end = the last selected byte of the end row, -1 for none of it).
+  TSelectedPosition SelDraw() const;
+  TSelectedPosition SelStr() const;
+  // Character index of the selection start (or of the caret).
   std::int64_t SelStart() const;
+  // Bytes selected, CR LF counting two; in box mode the length of SelText.
   std::int64_t SelLength() const;
+  // The selected text; in box mode each row's part joined with CR LF.
   std::string SelText() const;
+  // Removes the selection; an index <= 0 puts the caret at the start.
   void SetSelStart(std::int64_t index);
+  // Line mode, anchored at the caret, `length` bytes forward; <= 0 removes
+  // the selection. The end never falls between a lead and a trail byte.
   void SetSelLength(std::int64_t length);
   // Replaces the selection (or inserts at the caret) as one step.
   void SetSelText(std::string_view s) { PutStringToLine(s); }
+  // The same, the caret after the inserted text.
+  void SetSelTextBuf(std::string_view s) { PutStringToLine(s); }
+  // Inserts the lines of `s` as a box at the caret column, one per row from
+  // the caret row (replacing a box selection), padding short rows with
+  // spaces and appending rows at the end; one step.
+  void SetSelTextBox(std::string_view s);
   void SelectAll();
   // Deletes the selected text as one step.
   void ClearSelection();
+  void DeleteSelection() { ClearSelection(); }
+  // Removes the highlight only.
   void CleanSelection() override;
+  // Sets the anchor at the caret (nothing selected yet).
+  void InitSelection();
+  // Extends the selection from the anchor to the caret.
+  void ExtendSelection();
+
+  // Block indentation of the selected rows, one step each.
+  void SelIndent();
+  void SelUnIndent();
+  void SelTabIndent();
+  void SelTabUnIndent();
+
+  // ---- clipboard: not owned; null restores the editor's own memory clipboard.
+  void SetClipboard(IEditorClipboard* clipboard) { m_clipboard = clipboard ? clipboard : &m_memoryClipboard; }
+  IEditorClipboard& Clipboard() const { return *m_clipboard; }
+  bool CanPaste() const { return !m_readOnly && m_clipboard->HasText(); }
+  void CopyToClipboard();
+  void CutToClipboard();
+  // Box text goes in as a box, other text as ordinary text.
+  void PasteFromClipboard();
+  // The clipboard's text as a box, whatever its format.
+  void PasteBoxFromClipboard();
+
+  // ---- row marks: 0..9 sit on one row at most, 10..15 on any number.
+  void PutRowMark(int row, TRowMark mark);
+  void DeleteRowMark(int row, TRowMark mark);
+  // Caret to the first row with the mark (scrolled to the middle when out of
+  // view); false when no row has it.
+  bool GotoRowMark(TRowMark mark);
+
+  // ---- search hits
+  TEditorHitStyle HitStyle() const { return m_hitStyle; }
+  // Removes the current selection or hit.
+  void SetHitStyle(TEditorHitStyle style);
+  // The length of the hit shown, 0 when none is.
+  int HitSelLength() const { return m_hitLength; }
+  // Shows `length` bytes from the caret as a hit in the hit style.
+  void SetHitSelLength(int length);
+  // Turns a shown hit into an ordinary selection.
+  void HitToSelected();
+
+  // ---- mouse, in the view's pixels
+  void MouseDown(int x, int y, TKeyState state = {});
+  // `buttonDown`: the left button is held.
+  void MouseMove(int x, int y, bool buttonDown, TKeyState state = {});
+  void MouseUp(int x, int y, TKeyState state = {});
+  // The pointer left the view during a drag: the drop is abandoned.
+  void CancelDrag();
+
+  // ---- words and tokens, at the caret or under a pixel
+  // The token covering one position of a logical line: its first row, byte
+  // range in the joined line, kind and text; Found false when none covers it.
+  struct TPosToken {
+    bool Found = false;
+    int LineRow = 0;
+    int Start = 0;
+    int Length = 0;
+    int Kind = 0;
+    std::string Text;
+  };
+  enum class TTokenQuery { Word, Token, TokenBracket };
+  TPosToken PosTokenString(int row, int col, TTokenQuery query) const;
+  TPosToken CaretToken(TTokenQuery query) const { return PosTokenString(m_row, m_col, query); }
+  TPosToken PointToken(int x, int y, TTokenQuery query) const;
+  // Selects a token found by PosTokenString; false when none.
+  bool SelectPosToken(const TPosToken& token);
+  std::string WordFromCaret() const { return CaretToken(TTokenQuery::Word).Text; }
+  std::string WordFromPos(int x, int y) const { return PointToken(x, y, TTokenQuery::Word).Text; }
+  bool SelectWordFromCaret() { return SelectPosToken(CaretToken(TTokenQuery::Word)); }
+  bool SelectWordFromPos(int x, int y) { return SelectPosToken(PointToken(x, y, TTokenQuery::Word)); }
+  int TokenFromCaret() const { return CaretToken(TTokenQuery::Token).Kind; }
+  int TokenFromPos(int x, int y) const { return PointToken(x, y, TTokenQuery::Token).Kind; }
+  bool SelectTokenFromCaret() { return SelectPosToken(CaretToken(TTokenQuery::Token)); }
+  bool SelectTokenFromPos(int x, int y) { return SelectPosToken(PointToken(x, y, TTokenQuery::Token)); }
+  std::string TokenStringFromCaret() const { return CaretToken(TTokenQuery::Token).Text; }
+  std::string TokenStringFromPos(int x, int y) const { return PointToken(x, y, TTokenQuery::Token).Text; }
+  int TokenBracketFromCaret() const { return CaretToken(TTokenQuery::TokenBracket).Kind; }
+  int TokenBracketFromPos(int x, int y) const { return PointToken(x, y, TTokenQuery::TokenBracket).Kind; }
+  std::string TokenStringBracketFromCaret() const { return CaretToken(TTokenQuery::TokenBracket).Text; }
+  std::string TokenStringBracketFromPos(int x, int y) const { return PointToken(x, y, TTokenQuery::TokenBracket).Text; }
+  bool SelectTokenBracketFromCaret() { return SelectPosToken(CaretToken(TTokenQuery::TokenBracket)); }
+  bool SelectTokenBracketFromPos(int x, int y) { return SelectPosToken(PointToken(x, y, TTokenQuery::TokenBracket)); }
+
+  // Events of the selection: its presence changed or was redrawn; the mode changed.
+  std::function<void(bool selected)> OnSelectionChange;
+  std::function<void()> OnSelectionModeChange;
 
   // ---- IEditorClient
   int CaretRow() const override { return m_row; }
@@ -215,6 +332,35 @@ class TEditor : public IEditorClient {
     std::string text;
   };
   TSelEdit SelectionEdit(std::string_view insert) const;
+  // A column clamped to the row end (line-mode positions).
+  int ClampToRowEnd(int row, int col) const { return std::min(col, EndCol(row)); }
+  // Replaces rows [first, last] by `edit` of each row's text in one step,
+  // keeping their line breaks; rows past the end come in as new lines.
+  // Returns the character index of `first`'s start (for placing the caret).
+  using TRowEdit = std::function<std::string(int row, const std::string& text)>;
+  void RewriteRows(int first, int last, const TRowEdit& edit);
+  // Byte range of a box's columns [left, right) in a row: a double-byte
+  // character cut by the left edge is left out, one cut by the right edge
+  // taken in; a tab cut by either edge is taken in.
+  int BoxLeftIndex(const std::string& text, int col) const;
+  int BoxRightIndex(const std::string& text, int col) const;
+  // Puts the anchor back and reselects after an edit that keeps a selection.
+  void Reselect(int anchorRow, int anchorCol, int row, int col);
+  void SelectionChanged();
+  void IndentSelection(int how);
+  // The box's rows with their parts removed and `lines` put in at the box's
+  // left column (or the caret column without a box).
+  void ReplaceBox(const std::vector<std::string>& lines);
+  // Selects `length` bytes from character index `start` counted from fromRow.
+  void SelectLocal(int fromRow, std::int64_t start, std::int64_t length);
+  // The row and nearest column under a pixel, clamped to the caret rows.
+  void PointToRowCol(int x, int y, int& row, int& col) const;
+  // Row selection from the left margin: rows fromRow..toRow whole.
+  void SelectRows(int fromRow, int toRow);
+  // Drops a dragged selection at the caret: copied, or moved in one change.
+  void MoveSelectionTo(bool copy);
+  bool CanSelDrag() const;
+  bool InSelection(int row, int col) const;
   // The caret column of a row's end (0 on the row after the last line break).
   int EndCol(int row) const;
 
@@ -240,9 +386,25 @@ class TEditor : public IEditorClient {
   bool m_modified = false;
   bool m_focused = false;
   int m_pendingLead = -1;
-  bool m_selecting = false;  // an anchor is set
+  TEditorSelectionMode m_selMode = smLine;
+  TEditorSelectionState m_selState = sstNone;
+  TEditorSelDragState m_dragState = sdNone;
+  TEditorMouseCursorState m_cursorState = mcClient;
+  TEditorHitStyle m_hitStyle = hsSelect;
   int m_anchorRow = 0;
   int m_anchorCol = 0;
+  int m_hitLength = 0;
+  bool m_wasSelected = false;
+  TMemoryClipboard m_memoryClipboard;
+  IEditorClipboard* m_clipboard = &m_memoryClipboard;
+  // Mouse: the press point, whether the button went down in the text or the
+  // left margin, and the row a row selection started on.
+  int m_pressX = 0;
+  int m_pressY = 0;
+  bool m_mouseSelecting = false;
+  bool m_rowSelecting = false;
+  int m_rowSelectRow = 0;
+  TSelRange m_dragRange{0, 0, 0, 0};  // the selection being dragged
 };
 
 }  // namespace nuv

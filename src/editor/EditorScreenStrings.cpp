@@ -239,6 +239,10 @@ void TEditorScreenStrings::BuildRows(TSplice& sp, std::string_view s) {
   const int rows = GetCount();
   std::string x = ListInfo(sp.first, sp.editRow - sp.first);
   x.append(s);
+  // Room for a row per line at once: growing step by step would copy the
+  // rows of a large replacement many times.
+  const int lines = static_cast<int>(std::count(x.begin(), x.end(), '\n')) + 1;
+  if (m_scratch.GetCapacity() < lines + 1) m_scratch.SetCapacity(lines + lines / 8 + 1);
 
   auto wrapLine = [this](std::string_view line) {
     if (m_wordWrap) {

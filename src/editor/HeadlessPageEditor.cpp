@@ -45,16 +45,6 @@ void THeadlessPageEditor::InsertAtCaret(std::string_view text) {
   m_editor.PutStringToLine(text);
 }
 
-void THeadlessPageEditor::CutToClipboard() {
-  if (!m_editor.Selected() || m_editor.ReadOnly()) return;
-  m_clipboard = m_editor.SelText();
-  m_editor.ClearSelection();
-}
-
-void THeadlessPageEditor::CopyToClipboard() {
-  if (m_editor.Selected()) m_clipboard = m_editor.SelText();
-}
-
 int THeadlessPageEditor::LineCount() const { return m_editor.Lines().GetCount(); }
 
 std::string THeadlessPageEditor::LineText(int row) const { return m_editor.Lines().Get(row); }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/Editor.h"
+#include "editor/EditorEx.h"
 #include "outline/PageEditor.h"
 
 namespace nuv {
@@ -14,7 +14,7 @@ class THeadlessPageEditor : public IPageEditor, public IPageLines {
  public:
   THeadlessPageEditor() = default;
 
-  TEditor& Editor() { return m_editor; }
+  TEditorEx& Editor() { return m_editor; }
 
   // The body form: every line followed by CR LF, the last one included.
   std::string Text() const override;
@@ -34,8 +34,8 @@ class THeadlessPageEditor : public IPageEditor, public IPageLines {
   bool CanRedo() const override { return m_editor.CanRedo(); }
   void Redo() override { m_editor.Redo(); }
 
-  bool BoxMode() const override { return false; }
-  void SetBoxMode(bool) override {}
+  bool BoxMode() const override { return m_editor.SelectionMode() == smBox; }
+  void SetBoxMode(bool box) override { m_editor.SetSelectionMode(box ? smBox : smLine); }
   void SelectAll() override { m_editor.SelectAll(); }
   void DeleteSelection() override { m_editor.ClearSelection(); }
   bool ReadOnly() const override { return m_editor.ReadOnly(); }
@@ -43,28 +43,34 @@ class THeadlessPageEditor : public IPageEditor, public IPageLines {
   void SetOverwrite(bool overwrite) override { m_editor.SetOverWrite(overwrite); }
   int CaretLine() const override { return m_editor.RowToLines(m_editor.Row()); }
 
-  // The clipboard of a headless editor is its own.
-  void CutToClipboard() override;
-  void CopyToClipboard() override;
-  bool CanPaste() const override { return !m_clipboard.empty(); }
-  void PasteFromClipboard() override { InsertAtCaret(m_clipboard); }
-  void PasteBoxFromClipboard() override { InsertAtCaret(m_clipboard); }
-  const std::string& ClipboardText() const { return m_clipboard; }
+  // The clipboard of a headless editor is its own (in memory, box flag kept).
+  void CutToClipboard() override { m_editor.CutToClipboard(); }
+  void CopyToClipboard() override { m_editor.CopyToClipboard(); }
+  bool CanPaste() const override { return m_editor.CanPaste(); }
+  void PasteFromClipboard() override { m_editor.PasteFromClipboard(); }
+  void PasteBoxFromClipboard() override { m_editor.PasteBoxFromClipboard(); }
+  std::string ClipboardText() const {
+    bool box = false;
+    return m_editor.Clipboard().GetText(box);
+  }
 
-  // Words, tokens and the find come with the editor core's search.
-  std::string WordFromCaret() const override { return {}; }
-  std::string WordFromPos(TPagePoint) const override { return {}; }
-  std::string TokenStringFromCaret(bool) const override { return {}; }
-  std::string TokenStringFromPos(TPagePoint, bool) const override { return {}; }
-  void SetFindString(std::string_view) override {}
-  void SetSearchOptions(TExSearchOptions) override {}
-  bool Find() override { return false; }
-  bool FindNext() override { return false; }
-  bool FindPrev() override { return false; }
-  bool Replace(std::string_view, bool) override { return false; }
-  int ReplaceAll(std::string_view, bool) override { return 0; }
-  void SetHitSelLength(int) override {}
-  void HitToSelected() override {}
+  std::string WordFromCaret() const override { return m_editor.WordFromCaret(); }
+  std::string WordFromPos(TPagePoint point) const override { return m_editor.WordFromPos(point.x, point.y); }
+  std::string TokenStringFromCaret(bool bracket) const override {
+    return bracket ? m_editor.TokenStringBracketFromCaret() : m_editor.TokenStringFromCaret();
+  }
+  std::string TokenStringFromPos(TPagePoint point, bool bracket) const override {
+    return bracket ? m_editor.TokenStringBracketFromPos(point.x, point.y) : m_editor.TokenStringFromPos(point.x, point.y);
+  }
+  void SetFindString(std::string_view pattern) override { m_editor.SetFindString(pattern); }
+  void SetSearchOptions(TExSearchOptions options) override { m_editor.SetExSearchOptions(options); }
+  bool Find() override { return m_editor.Find(); }
+  bool FindNext() override { return m_editor.FindNext(); }
+  bool FindPrev() override { return m_editor.FindPrev(); }
+  bool Replace(std::string_view s, bool expandCrLf) override { return m_editor.Replace(s, expandCrLf); }
+  int ReplaceAll(std::string_view s, bool expandCrLf) override { return m_editor.ReplaceAll(s, expandCrLf); }
+  void SetHitSelLength(int length) override { m_editor.SetHitSelLength(length); }
+  void HitToSelected() override { m_editor.HitToSelected(); }
 
   int LineCount() const override;
   std::string LineText(int row) const override;
@@ -73,8 +79,7 @@ class THeadlessPageEditor : public IPageEditor, public IPageLines {
   void InsertLine(int row, std::string_view text) override;
 
  private:
-  TEditor m_editor;
-  std::string m_clipboard;
+  TEditorEx m_editor;
 };
 
 }  // namespace nuv

@@ -1,4 +1,4 @@
-// Message box buttons and command-line splitting shared by the platform implementations.
+// Message box buttons shared by the platform implementations.
 #include "macro/MacroPlatform.h"
 
 namespace nuv {
@@ -18,34 +18,6 @@ int MessageBoxDefaultResult(int flags) {
   const std::vector<int> buttons = MessageBoxButtons(flags);
   const std::size_t which = static_cast<std::size_t>((flags & kMbDefButtonMask) >> 8);
   return buttons[which < buttons.size() ? which : 0];
-}
-
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-  std::vector<std::string> args;
-  std::string current;
-  bool inArg = false;
-  bool quoted = false;
-  for (std::size_t i = 0; i < commandLine.size(); ++i) {
-    const char c = commandLine[i];
-    if (c == '"') {
-      inArg = true;
-      if (quoted && i + 1 < commandLine.size() && commandLine[i + 1] == '"') {
-        current.push_back('"');
-        ++i;
-      } else {
-        quoted = !quoted;
-      }
-    } else if (!quoted && (c == ' ' || c == '\t')) {
-      if (inArg) args.push_back(std::move(current));
-      current.clear();
-      inArg = false;
-    } else {
-      current.push_back(c);
-      inArg = true;
-    }
-  }
-  if (inArg) args.push_back(std::move(current));
-  return args;
 }
 
 }  // namespace nuv

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/CommandLine.h"
+
 namespace nuv {
 
 class IMacroMessageLoop {
@@ -88,9 +90,5 @@ class IDesktopOpen {
 constexpr int kShellOk = 42;
 constexpr int kShellFileNotFound = 2;
 constexpr int kShellNoAssociation = 31;
-
-// Splits a command line into arguments: blanks separate, double quotes group
-// (and are removed), "" inside quotes is one quote.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 }  // namespace nuv

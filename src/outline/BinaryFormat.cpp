@@ -99,7 +99,7 @@ TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& opti
   return ReadBinaryBytes(file.Bytes(), options, out);
 }
 
-bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out) {
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out, const TBodyOverride& shown) {
   constexpr std::size_t kMaxLength = 0x7FFFFFFF;
   std::string block;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
@@ -111,6 +111,7 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink&
     block += "\r\n";
     if (page->Data() && page->Data()->Body().size() > kMaxLength) return false;
   }
+  if (shown.body.size() > kMaxLength) return false;
   if (block.size() > kMaxLength) return false;
   std::string word;
   auto appendInt = [&](int32_t value) {
@@ -123,6 +124,16 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink&
   const int selectedIndex = selected ? selected->AbsoluteIndex() : 0;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     const TNodeData* data = page->Data();
+    if (page == shown.page) {
+      // The record the page switch would store: the editor's text, the
+      // picture's mark, and the record's label (0 for a page without one).
+      appendInt(static_cast<int32_t>(shown.body.size()));
+      out.Append(shown.body);
+      const uint32_t label = data ? data->MarkLabel() & 0xFFFF0000u : 0;
+      appendInt(static_cast<int32_t>(label | (static_cast<uint32_t>(page->ImageIndex()) & 0xFFFFu)));
+      appendInt(page == tree.GetFirstNode() ? selectedIndex : (page->Expanded() && page->HasChildren() ? 1 : 0));
+      continue;
+    }
     if (!data) {
       appendInt(0);
       appendInt(0);

@@ -26,10 +26,18 @@ struct TBinaryReadResult {
 TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& options, TOutlineTree& out);
 TBinaryReadResult ReadBinary(const std::string& path, const TFormatOptions& options, TOutlineTree& out);
 
+// A body to write in place of a page's record: the shown page's text while
+// the editor holds changes the page switch has not stored yet.
+struct TBodyOverride {
+  const TTreeNode* page = nullptr;
+  std::string_view body;
+};
+
 // The file image of a document; `selected` (may be null) goes into the first
 // view word. False when a length does not fit the format's 32-bit fields.
 bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, std::string& out);
-bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out);
+bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink& out,
+                 const TBodyOverride& shown = TBodyOverride{});
 // Writes atomically; false when any write fails (the old file stays).
 bool WriteBinary(const std::string& path, const TOutlineTree& tree, const TTreeNode* selected);
 

@@ -169,7 +169,9 @@ int StateIndexForChosenLabel(int label, const TFormatOptions& labels) {
 
 void SetPageLabel(TOutlineTree& tree, TTreeNode* page, int label, const TFormatOptions& labels) {
   tree.SetStateIndex(page, StateIndexForChosenLabel(label, labels));
-  if (page->Data()) page->Data()->SetLabel(label);
+  // A new page has no record yet; the one the page switch would make later
+  // takes label 0, so the chosen label must have its record now.
+  tree.EnsureData(page).SetLabel(label);
 }
 
 int ShownLabel(int stateIndex) {

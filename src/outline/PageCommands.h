@@ -71,7 +71,7 @@ void SetPageMark(TOutlineTree& tree, TTreeNode* page, int mark, bool createRecor
 int CycledLabel(int stateIndex);
 // The picture a chosen label k (7 to 14) shows under the label settings.
 int StateIndexForChosenLabel(int label, const TFormatOptions& labels);
-// Sets the label picture and the record's label.
+// Sets the label picture and the record's label, creating the record.
 void SetPageLabel(TOutlineTree& tree, TTreeNode* page, int label, const TFormatOptions& labels);
 // The label the title bar shows for a page's picture: label 1 (7) for none or the blank picture.
 int ShownLabel(int stateIndex);

@@ -10,9 +10,9 @@ TAWKStr::TAWKStr() { ListOfFuzzyCharDic().push_back(&RE_FuzzyCharDic()); }
 
 void TAWKStr::CurrentPatternChanged() { m_useEx = GetHasLHead() || GetHasLTail(); }
 
-int TAWKStr::Match(std::string_view text, int& position, int& length) {
+int TAWKStr::Match(std::string_view text, std::size_t from, int& position, int& length) {
   std::size_t start = 0, end = 0;
-  const bool found = m_useEx ? MatchEX(text, start, end) : MatchStd(text, start, end);
+  const bool found = m_useEx ? MatchEX(text, from, start, end) : MatchStd(text, from, start, end);
   if (!found) {
     position = length = 0;
     return 0;

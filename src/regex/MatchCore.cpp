@@ -47,25 +47,6 @@ std::size_t SkipToCandidate(std::string_view text, std::size_t pos, const TRE_DF
   return pos;
 }
 
-// The first occurrence of `needle` in `text` that starts at a character
-// boundary, or kNoMatch.
-std::size_t FindFirstAtBoundary(std::string_view text, std::string_view needle) {
-  std::size_t from = 0, pos = 0;
-  while (pos + needle.size() <= text.size()) {
-    // memchr for the first byte outruns memmem on lines of a few hundred bytes.
-    const void* hit = std::memchr(text.data() + pos, needle[0], text.size() - needle.size() + 1 - pos);
-    if (!hit) break;
-    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    if (std::memcmp(text.data() + at + 1, needle.data() + 1, needle.size() - 1) != 0) {
-      pos = at + 1;
-      continue;
-    }
-    if (IsCharBoundaryFrom(text, from, at)) return at;
-    from = pos = at + 1;  // `at` was a trail byte, so the byte after it starts a character
-  }
-  return TMatchCORE::kNoMatch;
-}
-
 }  // namespace
 
 void TMatchCORE::NewMemoEpoch() {
@@ -135,18 +116,21 @@ std::size_t TMatchCORE::MatchHead(std::string_view text, std::size_t pos) {
   return plain != kNoMatch && plain >= anchored ? plain : anchored;
 }
 
-bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start, std::size_t& end) {
+bool TMatchCORE::Search(std::string_view text, std::size_t from, bool anchors, std::size_t& start,
+                        std::size_t& end) {
   start = end = kNoMatch;
+  if (from > text.size()) return false;
   TRE_DFA& dfa = GetCurrentDFA();
   const std::string& required = dfa.RequiredText();
   // Most lines lack the required text; they are turned away before the
   // terminator is even looked for.
-  std::size_t at = required.empty() ? 0 : FindFirstAtBoundary(text, required);
+  std::size_t at = required.empty() ? from : FindAtCharBoundary(text, required, from);
   if (at == kNoMatch) return false;
   const std::size_t checked = required.empty() ? text.size() : at + required.size();
-  if (const void* nul = std::memchr(text.data(), 0, dfa.RequiredTextIsWhole() ? checked : text.size())) {
+  const void* nul = m_zeroFree ? nullptr : std::memchr(text.data() + from, 0, (dfa.RequiredTextIsWhole() ? checked : text.size()) - from);
+  if (nul) {
     text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-    if (!required.empty() && (at = FindFirstAtBoundary(text, required)) == kNoMatch) return false;
+    if (!required.empty() && (at = FindAtCharBoundary(text, required, from)) == kNoMatch) return false;
   }
   // A fixed pattern's leftmost match is its first occurrence.
   if (dfa.RequiredTextIsWhole()) {
@@ -157,19 +141,19 @@ bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start,
   // Tags are written only once failed walks have cost more than a pass over
   // the text, so short lines and early matches pay nothing for them.
   m_failedSteps = 0;
-  m_memoThreshold = 2 * text.size() + 64;
+  m_memoThreshold = 2 * (text.size() - from) + 64;
   if (m_memo.size() < text.size() + 1) m_memo.resize(text.size() + 1, 0);
   NewMemoEpoch();
   m_memoGeneration = dfa.Generation();
 
   const bool everyStart = dfa.Accepting(dfa.Initial());
-  if (!anchors && !everyStart && !MayMatch(text)) return false;
+  if (!anchors && !everyStart && !MayMatch(text, from)) return false;
 
   const bool lineHeads = anchors && dfa.HasLHead();
   const TRE_DFA::TStartBytes& starts = dfa.StartBytes(anchors, m_lineSeparator == mcls_CRLF ? 13 : 10);
   const std::size_t size = text.size();
-  std::size_t pos = 0;
-  bool head = lineHeads;
+  std::size_t pos = from;
+  bool head = lineHeads && (from == 0 || text[from - 1] == '\n');
   for (;;) {
     if (head || everyStart || pos == size || starts.table[static_cast<unsigned char>(text[pos])]) {
       const std::size_t found = head ? MatchHead(text, pos) : MatchInside(text, pos, dfa.Initial(), anchors);
@@ -187,7 +171,7 @@ bool TMatchCORE::Search(std::string_view text, bool anchors, std::size_t& start,
   return false;
 }
 
-bool TMatchCORE::MayMatch(std::string_view text) {
+bool TMatchCORE::MayMatch(std::string_view text, std::size_t from) {
   TRE_DFA& dfa = GetCurrentDFA();
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
@@ -195,8 +179,8 @@ bool TMatchCORE::MayMatch(std::string_view text) {
   // Scan states can hold a large part of a long pattern's automaton (a long
   // periodic literal keeps many partial matches alive); when building them
   // costs more than the walks would, the answer is left to the walks.
-  const std::uint64_t budget = dfa.ComputeWork() + 64 * std::uint64_t{size} + 4096;
-  for (std::size_t pos = 0;;) {
+  const std::uint64_t budget = dfa.ComputeWork() + 64 * std::uint64_t{size - from} + 4096;
+  for (std::size_t pos = from;;) {
     if (dfa.Accepting(state)) return true;
     if (pos == size) return false;
     if (dfa.ComputeWork() > budget) return true;
@@ -211,12 +195,12 @@ bool TMatchCORE::MayMatch(std::string_view text) {
   }
 }
 
-bool TMatchCORE::MatchStd(std::string_view text, std::size_t& start, std::size_t& end) {
-  return Search(text, false, start, end);
+bool TMatchCORE::MatchStd(std::string_view text, std::size_t from, std::size_t& start, std::size_t& end) {
+  return Search(text, from, false, start, end);
 }
 
-bool TMatchCORE::MatchEX(std::string_view text, std::size_t& start, std::size_t& end) {
-  return Search(text, true, start, end);
+bool TMatchCORE::MatchEX(std::string_view text, std::size_t from, std::size_t& start, std::size_t& end) {
+  return Search(text, from, true, start, end);
 }
 
 }  // namespace nuv

@@ -22,22 +22,31 @@ class TMatchCORE : public TRegularExpression {
   static constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
 
   TMatchCORELineSeparator LineSeparator() const { return m_lineSeparator; }
+  // The caller promises that the texts it passes hold no zero byte, so the
+  // terminator is not looked for: repeated searches from later and later
+  // offsets of one long text then cost what they read, not the whole rest.
+  void SetZeroFree(bool zeroFree) { m_zeroFree = zeroFree; }
   void SetLineSeparator(TMatchCORELineSeparator separator) { m_lineSeparator = separator; }
 
   // The text ends at its first zero byte, as a zero-terminated line does.
   // Both give byte offsets of the match (end exclusive), or false.
   // MatchStd ignores the line anchors; MatchEX honours them.
-  bool MatchStd(std::string_view text, std::size_t& start, std::size_t& end);
-  bool MatchEX(std::string_view text, std::size_t& start, std::size_t& end);
+  bool MatchStd(std::string_view text, std::size_t& start, std::size_t& end) { return MatchStd(text, 0, start, end); }
+  bool MatchEX(std::string_view text, std::size_t& start, std::size_t& end) { return MatchEX(text, 0, start, end); }
+  // The same, trying only starts at or after `from` (a character boundary):
+  // the bytes before it are context, so a line head there is one only after a
+  // line feed. The text then ends at its first zero byte at or after `from`.
+  bool MatchStd(std::string_view text, std::size_t from, std::size_t& start, std::size_t& end);
+  bool MatchEX(std::string_view text, std::size_t from, std::size_t& start, std::size_t& end);
 
  protected:
   bool IsLineEnd(TWChar code) const { return code == (m_lineSeparator == mcls_CRLF ? 13 : 10); }
 
  private:
-  bool Search(std::string_view text, bool anchors, std::size_t& start, std::size_t& end);
-  // Whether some match without anchors ends anywhere in the text: one pass
-  // of the scan state, one transition per character.
-  bool MayMatch(std::string_view text);
+  bool Search(std::string_view text, std::size_t from, bool anchors, std::size_t& start, std::size_t& end);
+  // Whether some match without anchors ends anywhere in the text after
+  // `from`: one pass of the scan state, one transition per character.
+  bool MayMatch(std::string_view text, std::size_t from);
   // The end of the longest match from `pos` when the walk begins in `state`,
   // or kNoMatch. With anchors, a walk that stops at a line end in a state
   // with a line-tail transition ends its match there.
@@ -51,6 +60,7 @@ class TMatchCORE : public TRegularExpression {
   }
 
   TMatchCORELineSeparator m_lineSeparator = mcls_CRLF;
+  bool m_zeroFree = false;
   // Walks from successive starts that reach the same state at the same
   // position share their future, so a walk that failed leaves a tag there and
   // a later walk reaching it stops at once: matching stays linear where a

@@ -1,6 +1,8 @@
 // Wide-character stepping and the small text helpers of the pattern scanner.
 #include "regex/WChar.h"
 
+#include <cstring>
+
 #include "base/Sjis.h"
 
 namespace nuv {
@@ -82,6 +84,25 @@ bool IsCharBoundaryFrom(std::string_view text, std::size_t from, std::size_t ind
   // The byte before `index` is a lead byte at a boundary: it pairs with
   // `index` unless that byte cannot be a trail byte.
   return index >= text.size() || !IsTrailByte(static_cast<unsigned char>(text[index]));
+}
+
+// The first occurrence of `needle` in `text` that starts at a character
+// boundary at or after `from` (itself a boundary), or npos.
+std::size_t FindAtCharBoundary(std::string_view text, std::string_view needle, std::size_t from) {
+  std::size_t pos = from;
+  while (pos + needle.size() <= text.size()) {
+    // memchr for the first byte outruns memmem on lines of a few hundred bytes.
+    const void* hit = std::memchr(text.data() + pos, needle[0], text.size() - needle.size() + 1 - pos);
+    if (!hit) break;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    if (std::memcmp(text.data() + at + 1, needle.data() + 1, needle.size() - 1) != 0) {
+      pos = at + 1;
+      continue;
+    }
+    if (IsCharBoundaryFrom(text, from, at)) return at;
+    from = pos = at + 1;  // `at` was a trail byte, so the byte after it starts a character
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace nuv

@@ -43,5 +43,8 @@ std::string WCharGetToken(std::string_view text, std::size_t& index, TWChar sepa
 // run every byte is also a valid trail byte, so its bytes pair up from its
 // first one.
 bool IsCharBoundaryFrom(std::string_view text, std::size_t from, std::size_t index);
+// The first occurrence of `needle` (not empty) in `text` that starts at a
+// character boundary at or after `from` (itself a boundary), or npos.
+std::size_t FindAtCharBoundary(std::string_view text, std::string_view needle, std::size_t from = 0);
 
 }  // namespace nuv

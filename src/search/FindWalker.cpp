@@ -5,23 +5,9 @@
 // listed pages without a hit in their bodies must not deepen the stack.
 #include "search/FindWalker.h"
 
+#include "base/ScopedFlag.h"
+
 namespace nuv {
-
-namespace {
-
-// Clears the running flag however the walk ends.
-class TRunning {
- public:
-  explicit TRunning(bool& flag) : m_flag(flag) { m_flag = true; }
-  ~TRunning() { m_flag = false; }
-  TRunning(const TRunning&) = delete;
-  TRunning& operator=(const TRunning&) = delete;
-
- private:
-  bool& m_flag;
-};
-
-}  // namespace
 
 void TFindWalker::ListSearchStarted(TExSearchOptions options) {
   m_listOptions = options;
@@ -49,7 +35,7 @@ void TFindWalker::StartSearch(IFindHost& host) {
 
 bool TFindWalker::FindNext(IFindHost& host) {
   if (m_running) return false;
-  const TRunning running(m_running);
+  const TScopedFlag running(m_running);
   bool found;
   if (m_started) {
     found = host.Editor().FindNext();
@@ -73,7 +59,7 @@ bool TFindWalker::FindNext(IFindHost& host) {
 
 bool TFindWalker::FindPrev(IFindHost& host) {
   if (m_running) return false;
-  const TRunning running(m_running);
+  const TScopedFlag running(m_running);
   if (!m_started) StartSearch(host);
   bool found = host.Editor().FindPrev();
   for (int row = host.SelectedListRow(); !found && m_listMode && row > 0;) {

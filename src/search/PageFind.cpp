@@ -16,7 +16,8 @@ namespace {
 
 bool HasHit(std::string_view text, ITextMatcher& matcher) {
   std::size_t start = 0, length = 0;
-  return matcher.Find(text, 0, start, length);
+  matcher.SetText(text);
+  return matcher.Find(0, start, length);
 }
 
 }  // namespace
@@ -59,10 +60,11 @@ void ForEachHit(std::string_view text, int firstLine, ITextMatcher& matcher,
     std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
     if (lineEnd == std::string_view::npos) lineEnd = text.size();
     const std::string_view row = text.substr(lineStart, lineEnd - lineStart);
+    matcher.SetText(row);
     std::size_t from = 0;
     while (from <= row.size()) {
       std::size_t start = 0, length = 0;
-      if (!matcher.Find(row, from, start, length) || start > row.size()) break;
+      if (!matcher.Find(from, start, length) || start > row.size()) break;
       hit(TPageHit{line, start, length});
       // An empty hit would be found again at the same place: step over one character.
       from = start + length;

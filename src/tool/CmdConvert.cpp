@@ -60,18 +60,18 @@ int RunConvert(const std::vector<std::string>& argv) {
   const TExchangeFormat inFormat = ExchangeFormatOf(in);
   if (HasBinaryExtension(in)) {
     const TBinaryReadResult r = ReadBinary(in, readOptions, tree);
-    if (!r.ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
+    if (!r.ok) return FailFile("cannot read " + in, "not a valid .pk2 document");
     selected = tree.GetNodeAt(r.selectedIndex);
   } else if (inFormat == TExchangeFormat::Opml || inFormat == TExchangeFormat::Markdown) {
     if (const int rc = ReadExchange(in, inFormat, args.Has("--substitute"), tree)) return rc;
     selected = tree.GetFirstNode();
   } else {
-    if (!ReadText(in, readOptions, tree)) return Fail("cannot read " + in + ": bad metadata line");
+    if (!ReadText(in, readOptions, tree)) return FailFile("cannot read " + in, "bad metadata line");
     selected = tree.GetFirstNode();
   }
 
   if (HasBinaryExtension(out)) {
-    if (!WriteBinary(out, tree, selected)) return Fail("cannot write " + out);
+    if (!WriteBinary(out, tree, selected)) return FailFile("cannot write " + out);
     return 0;
   }
   if (const TExchangeFormat outFormat = ExchangeFormatOf(out); outFormat != TExchangeFormat::None)
@@ -84,7 +84,7 @@ int RunConvert(const std::vector<std::string>& argv) {
     case TTextWriteResult::Empty: return Fail("nothing to write to " + out);
     case TTextWriteResult::Failed: break;
   }
-  return Fail("cannot write " + out);
+  return FailFile("cannot write " + out);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ int RunMacro(const std::vector<std::string>& argv) {
   }
   const std::string& macroPath = args.positional[0];
   TLightStrings source;
-  if (!source.LoadFromFile(macroPath)) return Fail("cannot read " + macroPath);
+  if (!source.LoadFromFile(macroPath)) return FailFile("cannot read " + macroPath);
 
   TOutlineTree tree;
   TDocumentFile file;

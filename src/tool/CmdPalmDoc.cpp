@@ -23,11 +23,11 @@ int FailConversion(TPalmDocResult r, const std::string& in, const std::string& o
     case TPalmDocResult::Ok: return 0;
     case TPalmDocResult::NotTextDoc: return Fail(in + " is not a Palm DOC text (type TEXt, creator REAd)");
     case TPalmDocResult::OpenFailed:
-      return Fail(FileExists(in) ? "cannot create " + out : "cannot read " + in);
+      return FailFile(FileExists(in) ? "cannot create " + out : "cannot read " + in);
     case TPalmDocResult::Damaged: return Fail(in + " is damaged: its records do not hold together");
     case TPalmDocResult::TooLarge:
       return Fail(in + " is too large: a Palm DOC holds at most " + std::to_string(kPalmMaxTextBytes) + " bytes");
-    case TPalmDocResult::WriteFailed: return Fail("cannot write " + out + "; nothing was written");
+    case TPalmDocResult::WriteFailed: return FailFile("cannot write " + out, "nothing was written");
   }
   return Fail("conversion failed");
 }
@@ -82,9 +82,9 @@ int RunMeDoc(const std::vector<std::string>& argv) {
   TOutlineTree tree;
   if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
   if (HasBinaryExtension(in)) {
-    if (!ReadBinary(in, options, tree).ok) return Fail("cannot read " + in + ": not a valid .pk2 document");
+    if (!ReadBinary(in, options, tree).ok) return FailFile("cannot read " + in, "not a valid .pk2 document");
   } else if (!ReadText(in, options, tree)) {
-    return Fail("cannot read " + in + ": bad metadata line");
+    return FailFile("cannot read " + in, "bad metadata line");
   }
 
   const TTreeNode* start = nullptr;

@@ -36,7 +36,7 @@ int RunTokens(const std::vector<std::string>& argv) {
     wrap = static_cast<int>(n);
   }
   std::string text;
-  if (ReadWholeFile(args.positional[1], text) != TReadResult::Ok) return Fail("cannot read " + args.positional[1]);
+  if (ReadWholeFile(args.positional[1], text) != TReadResult::Ok) return FailFile("cannot read " + args.positional[1]);
   // The reserved-word files are beside the program, or bundled.
   std::string folder = ProgramFolder();
   if (!mode->ReserveFile.empty() && !FileExists(folder + "/" + mode->ReserveFile) && !ShareFolder().empty()) {

@@ -42,6 +42,12 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+int FailFile(const std::string& message, const std::string& otherwise) {
+  const std::string reason = FileErrorText(LastFileError());
+  if (!reason.empty()) return Fail(message + ": " + reason);
+  return Fail(otherwise.empty() ? message : message + ": " + otherwise);
+}
+
 bool TArgs::Has(const std::string& flag) const {
   return std::any_of(flags.begin(), flags.end(), [&](const auto& f) { return f.first == flag; });
 }
@@ -82,11 +88,11 @@ bool ReadDocument(const std::string& path, TOutlineTree& tree, TDocumentFile& fi
   file = TDocumentFile{};
   if (HasBinaryExtension(path)) {
     const TBinaryReadResult r = ReadBinary(path, TFormatOptions{}, tree);
-    if (!r.ok) return Fail("cannot read " + path + ": not a valid .pk2 document"), false;
+    if (!r.ok) return FailFile("cannot read " + path, "not a valid .pk2 document"), false;
     file.selected = tree.GetNodeAt(r.selectedIndex);
     return true;
   }
-  if (!ReadText(path, TFormatOptions{}, tree)) return Fail("cannot read " + path + ": bad metadata line"), false;
+  if (!ReadText(path, TFormatOptions{}, tree)) return FailFile("cannot read " + path, "bad metadata line"), false;
   file.selected = tree.GetFirstNode();
   std::string bytes;
   ReadWholeFile(path, bytes);
@@ -103,7 +109,7 @@ bool WriteDocument(const std::string& path, const TOutlineTree& tree, const TDoc
     options.TextSaveWithData = file.textWithData;
     written = WriteText(path, tree, false, nullptr, options) != TTextWriteResult::Failed;
   }
-  if (!written) Fail("cannot write " + path);
+  if (!written) FailFile("cannot write " + path);
   return written;
 }
 

@@ -21,6 +21,10 @@ bool RegisterCommand(const TToolCommand& command);
 
 // Prints "nuvtool: <message>" on stderr and returns the failure exit code.
 int Fail(const std::string& message);
+// The same for a failed read or write: the system's reason follows the
+// message ("cannot write x.pk2: No space left on device"); without one, the
+// reader's own `otherwise` (a damaged file) when given.
+int FailFile(const std::string& message, const std::string& otherwise = std::string());
 // Splits arguments into flags (beginning with "--") and positional ones; a
 // flag listed in `valued` (also a short one such as "-o") takes the next
 // argument as its value.

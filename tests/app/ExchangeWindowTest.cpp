@@ -5,6 +5,10 @@
 
 #include <filesystem>
 
+#include <QAction>
+#include <QMenu>
+
+#include "app/DocumentController.h"
 #include "app/ExchangeController.h"
 #include "app/NuvStatusBar.h"
 #include "base/FileIo.h"
@@ -48,6 +52,10 @@ TEST_F(ExchangeWindowTest, InsertsHierarchicalTextAsPages) {
   window->Document().ClearFlags();
   X().InsertWZText(docs.Write("more.txt", ".X\r\n..Y\r\n"));
   EXPECT_EQ(Dump(window->Tree()), Sj("親: 題? .一 .二 .三 X .Y B"));
+  // The imported file heads the text history's menu at once.
+  const QList<QAction*> history = window->Documents().miTextHistory->actions();
+  ASSERT_FALSE(history.isEmpty());
+  EXPECT_EQ(history.front()->text(), QString::fromStdString(docs.File("more.txt")));
   EXPECT_EQ(window->SelectedPage()->Text(), "X");
   EXPECT_TRUE(window->Document().DocModified);
 }

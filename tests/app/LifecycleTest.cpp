@@ -3,11 +3,14 @@
 // per-document settings and dialog placement.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "app/DialogPlacement.h"
 #include "app/DocumentController.h"
+#include "app/OutlineModel.h"
 #include "base/FileIo.h"
 #include "base/IniFile.h"
 #include "outline/BinaryFormat.h"
@@ -32,6 +35,35 @@ class LifecycleTest : public WindowTest {
     return TFileChoice{QString::fromStdString(path), filter, noTitles};
   }
 };
+
+TEST_F(LifecycleTest, TheHourglassShowsWhileADocumentIsReadOrWritten) {
+  Start();
+  std::vector<bool> waiting;
+  const auto record = [&] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    waiting.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+  };
+  // Every read replaces the tree, and every write under a new name changes the caption.
+  QObject::connect(&window->Model(), &QAbstractItemModel::modelReset, record);
+  QObject::connect(window.get(), &QWidget::windowTitleChanged, record);
+  const auto allWaited = [&] {
+    const bool all = !waiting.empty() && std::count(waiting.begin(), waiting.end(), false) == 0;
+    waiting.clear();
+    return all && QGuiApplication::overrideCursor() == nullptr;
+  };
+  ASSERT_TRUE(Docs().OpenText(docs.Write("doc.txt", kDoc)));
+  EXPECT_TRUE(allWaited());
+  const std::string pk2 = docs.File("doc.pk2");
+  ASSERT_EQ(Docs().SaveBinary(pk2), TSaveResult::Saved);
+  EXPECT_TRUE(allWaited());
+  window->Config().TextSave = true;
+  ASSERT_EQ(Docs().SaveText(docs.File("again.txt"), false), TSaveResult::Saved);
+  EXPECT_TRUE(allWaited());
+  Docs().New();
+  waiting.clear();
+  ASSERT_TRUE(Docs().OpenBinary(pk2));
+  EXPECT_TRUE(allWaited());
+}
 
 TEST_F(LifecycleTest, SaveOfATextDocumentFollowsTextSave) {
   const std::string path = docs.Write("doc.txt", kDoc);

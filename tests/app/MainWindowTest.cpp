@@ -2,6 +2,9 @@
 // flags, the close query, saving in both formats, and refused input.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -197,6 +200,7 @@ TEST_F(MainWindowTest, AFailedReadLeavesTheOpenDocument) {
   Start({QString::fromStdString(path)});
   EXPECT_FALSE(window->Documents().OpenBinary(docs.Write("bad.pk2", "\x05\x00\x00\x00ab")));
   EXPECT_EQ(prompts->errors.back(), Sj("ファイルの読込時にエラーが発生しました。"));
+  EXPECT_TRUE(prompts->reasons.empty());  // a damaged file is no system failure
   EXPECT_EQ(Dump(window->Tree()), "A .B C");
   EXPECT_EQ(window->Document().path, path);
 }
@@ -223,6 +227,8 @@ TEST_F(MainWindowTest, SaveWritesEitherFormat) {
   EXPECT_EQ(window->Documents().Save(), TSaveResult::Failed);
   testhooks::FailWritesAfter(-1);
   EXPECT_EQ(prompts->errors.back(), Sj("ファイルの書込時にエラーが発生しました。"));
+  ASSERT_EQ(prompts->reasons.size(), 1u);  // with the system's reason beside it
+  EXPECT_EQ(prompts->reasons.back(), std::strerror(ENOSPC));
   TOutlineTree intact;
   ASSERT_TRUE(ReadBinary(pk2, TFormatOptions{}, intact).ok);
   EXPECT_EQ(intact.GetFirstNode()->Data()->Body(), "typed \r\n");

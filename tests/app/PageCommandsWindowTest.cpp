@@ -7,18 +7,24 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDrag>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <functional>
 
 #include "app/ClipboardController.h"
+#include "app/DocumentController.h"
 #include "app/DateBar.h"
 #include "app/MarkController.h"
 #include "app/PageCommandsController.h"
+#include "outline/BinaryFormat.h"
 #include "outline/NodeClipboard.h"
 #include "outline/PageCommands.h"
 #include "outline/PagePictures.h"
@@ -30,6 +36,21 @@ namespace nuv::test {
 namespace {
 
 const char* kDoc = ".A\r\nbody A\r\n..A1\r\n..A2\r\n.B\r\nbody B\r\n.C\r\n";
+
+// Calls a function for every event an object receives while it lives.
+class TEventWatch : public QObject {
+ public:
+  TEventWatch(QObject* target, std::function<void(QEvent*)> seen) : m_seen(std::move(seen)) {
+    target->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    m_seen(event);
+    return false;
+  }
+
+ private:
+  std::function<void(QEvent*)> m_seen;
+};
 
 class PageCommandsWindowTest : public WindowTest {
  protected:
@@ -175,6 +196,63 @@ TEST_F(PageCommandsWindowTest, MarkAndLabelMenusAndButtons) {
   marks.IconCtrlClicked(a1, true);
   EXPECT_EQ(a1->ImageIndex(), CycledMark(before));
   EXPECT_EQ(a1->Data()->Mark(), CycledMark(before));
+}
+
+TEST_F(PageCommandsWindowTest, ALabelChosenOnANewPageSurvivesABinarySave) {
+  Select(Page("C"));
+  TTreeNode* page = window->AddPageAbove();
+  window->Marks().labelItems[3]->trigger();  // label 4, while the page has no record
+  Select(Page("A"));  // the page switch stores the new page
+  const std::string path = docs.File("saved.pk2");
+  ASSERT_EQ(window->Documents().SaveBinary(path), TSaveResult::Saved);
+  TOutlineTree back;
+  ASSERT_TRUE(ReadBinary(path, TFormatOptions{}, back).ok);
+  const TTreeNode* saved = back.GetNodeAt(page->AbsoluteIndex());
+  ASSERT_NE(saved->Data(), nullptr);
+  EXPECT_EQ(saved->Text(), Sj("無題"));
+  EXPECT_EQ(saved->Data()->Label(), 10);
+  EXPECT_EQ(saved->StateIndex(), 10);
+}
+
+TEST_F(PageCommandsWindowTest, CtrlClickStepsTheMarkOnlyOnTheMarkPicture) {
+  TTreeNode* b = Page("B");
+  Select(b);
+  window->Marks().labelItems[2]->trigger();  // label 3: its picture stands left of the mark
+  Select(Page("A"));
+  QWidget* viewport = window->TreeView()->viewport();
+  const QRect row = window->TreeView()->visualRect(window->Model().IndexOf(b));
+  const int before = b->ImageIndex();
+  QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, QPoint(row.left() + 8, row.center().y()));
+  EXPECT_EQ(b->ImageIndex(), before);
+  QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, QPoint(row.left() + 26, row.center().y()));
+  EXPECT_EQ(b->ImageIndex(), CycledMark(before));
+}
+
+TEST_F(PageCommandsWindowTest, PagesStillMoveInCompatibilityMode) {
+  window->findChild<QAction*>("miPirkaCompatible")->trigger();
+  ASSERT_TRUE(window->TreeReadOnly());
+  TOutlineView* view = window->TreeView();
+  view->resize(300, 400);
+  Select(Page("C"));
+  EXPECT_FALSE(view->EditCurrent());  // titles stay read-only
+  // A drag shows as the QDrag the view makes; it is cancelled at once.
+  bool dragStarted = false;
+  TEventWatch watch(view, [&](QEvent* e) {
+    if (e->type() != QEvent::ChildAdded || dragStarted) return;
+    dragStarted = true;
+    QTimer::singleShot(0, [] { QDrag::cancel(); });
+  });
+  const QPoint from = RowPoint(Page("C"), 30);
+  QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+  // Moves with the button held, as the pointer sends them: the first arms the drag, the next starts it.
+  const QPoint to = from + QPoint(0, -40);
+  for (const QPoint& at : {from + QPoint(0, -2), to}) {
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+  }
+  QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+  EXPECT_TRUE(dragStarted);
 }
 
 TEST_F(PageCommandsWindowTest, TheChildrenListFollowsTheLevel) {

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "base/FileIo.h"
@@ -53,6 +55,28 @@ TEST(FileIoTest, ReadResults) {
   EXPECT_TRUE(ForceDirectories(dir.File("a/b/c")));
   EXPECT_TRUE(DirectoryExists(dir.File("a/b/c")));
   EXPECT_FALSE(WriteFileAtomic(dir.File("no/such/folder/x"), "y"));
+}
+
+TEST(FileIoTest, AFailureKeepsTheSystemsReasonUntilTheNextCall) {
+  test::TTempDir dir;
+  std::string out;
+  const std::string file = dir.Write("x", "a");
+  EXPECT_FALSE(WriteFileAtomic(dir.File("no/such/folder/x"), "y"));
+  EXPECT_EQ(LastFileError(), ENOENT);
+  EXPECT_EQ(ReadWholeFile(dir.Path(), out), TReadResult::Error);
+  EXPECT_EQ(LastFileError(), EISDIR);
+  EXPECT_EQ(ReadWholeFile(file, out), TReadResult::Ok);
+  EXPECT_EQ(LastFileError(), 0);
+  // The write fault stands for a full disk, with the system's own words.
+  testhooks::FailWritesAfter(0);
+  EXPECT_FALSE(WriteFileAtomic(file, "b"));
+  testhooks::FailWritesAfter(-1);
+  EXPECT_EQ(LastFileError(), ENOSPC);
+  EXPECT_EQ(FileErrorText(ENOSPC), std::strerror(ENOSPC));
+  EXPECT_EQ(FileErrorText(0), "");
+  TMappedFile mapped;
+  EXPECT_EQ(mapped.Open(dir.File("missing")), TReadResult::Missing);
+  EXPECT_EQ(LastFileError(), ENOENT);
 }
 
 }  // namespace

@@ -48,12 +48,13 @@ TEST_F(ProgramFolderTest, ResolutionOrder) {
   EXPECT_EQ(ProgramFile("nuv.ini"), dir.File(".config/nuv/nuv.ini"));
 }
 
-TEST_F(ProgramFolderTest, PreparingCopiesBundledFilesButNotTheSample) {
+TEST_F(ProgramFolderTest, PreparingCopiesBundledFilesButNotTheSampleNorTheManual) {
   test::TTempDir dir;
   setenv("NUV_HOME", dir.File("home").c_str(), 1);
   PrepareProgramFolder();
   EXPECT_TRUE(FileExists(dir.File("home/mark.dat")));
   EXPECT_FALSE(FileExists(dir.File("home/sample.txt")));
+  EXPECT_FALSE(FileExists(dir.File("home/manual.html")));
   dir.Write("home/mark.dat", "mine");
   PrepareProgramFolder();
   EXPECT_EQ(dir.Read("home/mark.dat"), "mine");  // a user's own file is never replaced

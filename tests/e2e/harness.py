@@ -197,6 +197,11 @@ class Session:
                 self.focus(p.window)
                 return
 
+    def click(self, window, x, y, button=1):
+        """Clicks at a point of a window, as a user does to put the caret or the focus there."""
+        self.run(["xdotool", "mousemove", "--window", str(window), str(x), str(y), "click", str(button)])
+        self.settle(0.2)
+
     def type(self, text):
         """Types text as key presses; Japanese goes in as the keysyms of its characters."""
         self.keep_focus()

@@ -380,5 +380,64 @@ TEST(EditingTest, PixelsToPositions) {
   EXPECT_EQ(editor.CharFromPos(19, 2 + 16 * 5), -1);
 }
 
+TEST(EditingTest, ReviewedKeyRules) {
+  // Right at the end of the last line stays there, also with NextLine.
+  TEditor editor;
+  editor.Caret().SetFreeCaret(false);
+  editor.Caret().SetNextLine(true);
+  editor.Lines().SetTextStr("ab\r\ncd\r\n");
+  editor.SetRowCol(1, 2);
+  Press(editor, TEditorKey::Right);
+  EXPECT_EQ(editor.Row(), 1);
+  EXPECT_EQ(editor.Col(), 2);
+  // Overwrite counts columns: one letter over a tab leaves the tab, which
+  // shrinks to its stop; eight letters cover it.
+  editor.Lines().SetTextStr("\tx");
+  editor.SetOverWrite(true);
+  editor.SetRowCol(0, 0);
+  editor.PutStringToLine("a");
+  EXPECT_EQ(editor.Lines().GetTextStr(), "a\tx");
+  editor.SetRowCol(0, 0);
+  editor.PutStringToLine("12345678");
+  EXPECT_EQ(editor.Lines().GetTextStr(), "12345678x");
+  editor.SetOverWrite(false);
+  // Backspace's un-indent writes tabs when TabIndent is on.
+  editor.Caret().SetTabIndent(true);
+  editor.Caret().SetTabSpaceCount(4);
+  editor.Lines().SetTextStr("\tx\r\n\t\t  y");
+  editor.SetRowCol(1, 10);
+  Press(editor, TEditorKey::Backspace);
+  EXPECT_EQ(editor.Lines().GetTextStr(), "\tx\r\n\ty");
+  EXPECT_EQ(editor.Col(), 4);
+}
+
+TEST(EditingTest, PageDownMovesAsFarAsTheViewScrolls) {
+  TFixedMeasurer measurer;
+  measurer.visibleRows = 11;  // a page of (11 - 1) div 2 * 2 = 10 rows
+  TEditor editor;
+  editor.SetMeasurer(&measurer);
+  std::string text;
+  for (int i = 0; i < 25; ++i) text += "row\r\n";
+  editor.Lines().SetTextStr(text);
+  editor.SetRowCol(3, 0);
+  Press(editor, TEditorKey::PageDown);
+  EXPECT_EQ(editor.TopRow(), 10);
+  EXPECT_EQ(editor.Row(), 13);
+  Press(editor, TEditorKey::PageDown);
+  EXPECT_EQ(editor.TopRow(), 20);
+  EXPECT_EQ(editor.Row(), 23);
+  // Clamped at the end the view scrolls 5 rows, and so does the caret.
+  Press(editor, TEditorKey::PageDown);
+  EXPECT_EQ(editor.TopRow(), 25);
+  EXPECT_EQ(editor.Row(), 25);
+  // No room left: the caret goes to the last row, as Page Up goes to the first.
+  editor.SetRowCol(24, 0);
+  Press(editor, TEditorKey::PageDown);
+  EXPECT_EQ(editor.Row(), 25);
+  Press(editor, TEditorKey::PageUp);
+  EXPECT_EQ(editor.TopRow(), 15);
+  EXPECT_EQ(editor.Row(), 15);
+}
+
 }  // namespace
 }  // namespace nuv

@@ -1,8 +1,7 @@
-// The page ranges of find and replace, and the search histories.
+// The page ranges of find and replace.
 #include <gtest/gtest.h>
 
 #include "search/FindRange.h"
-#include "search/SearchHistory.h"
 #include "support/OutlineFixtures.h"
 
 namespace nuv {
@@ -51,19 +50,6 @@ TEST(FindRangeTest, TheResultListDropsPagesDeletedSinceItWasFilled) {
   tree.Delete(test::FindPage(tree, "B"));
   EXPECT_EQ(Titles(PagesInRange(tree, nullptr, TFindRange::ResultList, listed)), "C A");
   EXPECT_EQ(Titles(PagesInRange(tree, nullptr, TFindRange::ResultList, {})), "");
-}
-
-TEST(SearchHistoryTest, NewestFirstEachOnceAtMostTwenty) {
-  TSearchHistory history;
-  for (int i = 1; i <= 21; ++i) history.Push("s" + std::to_string(i));
-  ASSERT_EQ(history.Items().size(), 20u);
-  EXPECT_EQ(history.Items().front(), "s21");
-  EXPECT_EQ(history.Items().back(), "s2");
-  history.Push("s10");
-  EXPECT_EQ(history.Items().front(), "s10");
-  EXPECT_EQ(history.Items().size(), 20u);
-  history.Assign({"x", "y", "x"});
-  EXPECT_EQ(history.Items(), (std::vector<std::string>{"x", "y"}));
 }
 
 }  // namespace

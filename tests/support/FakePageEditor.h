@@ -90,6 +90,10 @@ class TFakePageEditor : public IPageEditor {
 class TScriptedPrompts : public IPrompts {
  public:
   void Error(const std::string& text) override { errors.push_back(text); }
+  void ErrorWithReason(const std::string& text, const std::string& reason) override {
+    errors.push_back(text);
+    reasons.push_back(reason);
+  }
   void Info(const std::string& text) override { infos.push_back(text); }
   bool Question(const std::string& text, bool) override {
     questions.push_back(text);
@@ -101,6 +105,7 @@ class TScriptedPrompts : public IPrompts {
   }
   std::deque<TAnswer> answers;
   std::vector<std::string> errors, infos, questions;
+  std::vector<std::string> reasons;  // the system's reasons given with errors
 
  private:
   TAnswer Next() {

@@ -56,6 +56,8 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("NUV_HOME", home.Path().c_str(), 1);
+    // Recovery copies go to a folder of the test's own.
+    setenv("XDG_STATE_HOME", home.File("state").c_str(), 1);
     Create();
   }
   void TearDown() override { Destroy(); }

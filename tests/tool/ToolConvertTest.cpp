@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "outline/BinaryFormat.h"
 #include "outline/OutlineTree.h"
@@ -70,6 +72,12 @@ TEST(ToolConvertTest, FailuresExitNonZeroWithOneLine) {
   }
   EXPECT_NE(test::RunChild({kTool, "nosuchcommand"}).exitCode, 0);
   EXPECT_FALSE(FileExists(dir.File("o.pk2")));
+  // A failed write names the file and the system's reason; a damaged file says what is wrong with it.
+  const std::string out = dir.File("no/such/dir/o.pk2");
+  EXPECT_EQ(test::RunChild({kTool, "convert", std::string(NUV_SOURCE_DIR) + "/share/sample.txt", out}).err,
+            "nuvtool: cannot write " + out + ": " + std::strerror(ENOENT) + "\n");
+  EXPECT_EQ(test::RunChild({kTool, "convert", dir.File("bad.pk2"), dir.File("o.txt")}).err,
+            "nuvtool: cannot read " + dir.File("bad.pk2") + ": not a valid .pk2 document\n");
 }
 
 TEST(ToolConvertTest, ChoosesOpmlMarkdownAndHtmlByExtension) {

@@ -1,0 +1,53 @@
+// Wall-clock timing of the editor benchmarks that run beside Qt peers.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nuv::bench {
+
+inline double Seconds(const std::function<void()>& f) {
+  const auto start = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Median of `runs` timings of `step`, each preceded by an untimed `prepare`.
+inline double Median(int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    prepare();
+    times.push_back(Seconds(step));
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// Best of `runs` timings, each preceded by an untimed `prepare`.
+inline double Best(int runs, const std::function<void()>& prepare, const std::function<void()>& step) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) {
+    prepare();
+    best = std::min(best, Seconds(step));
+  }
+  return best;
+}
+
+// "0.123 s", "4.567 ms" or "89.01 us".
+inline std::string FormatSeconds(double s) {
+  char b[32];
+  if (s >= 0.1) {
+    std::snprintf(b, sizeof b, "%.3f s", s);
+  } else if (s >= 1e-4) {
+    std::snprintf(b, sizeof b, "%.3f ms", s * 1e3);
+  } else {
+    std::snprintf(b, sizeof b, "%.2f us", s * 1e6);
+  }
+  return b;
+}
+
+}  // namespace nuv::bench
