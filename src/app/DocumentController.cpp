@@ -12,6 +12,7 @@
 
 #include "app/Actions.h"
 #include "app/AppTexts.h"
+#include "app/ExchangeDocuments.h"
 #include "app/FileDialogs.h"
 #include "app/LifecycleTexts.h"
 #include "app/PreOpenDialog.h"
@@ -203,6 +204,8 @@ bool TDocumentController::OpenBinary(const std::string& path, bool interactive) 
 }
 
 bool TDocumentController::OpenText(const std::string& path) {
+  const TExchangeFormat exchange = ExchangeFormatOf(path);
+  if (exchange == TExchangeFormat::Opml || exchange == TExchangeFormat::Markdown) return OpenExchange(path, exchange);
   TOutlineTree& tree = m_window.Tree();
   TWaitCursor wait;
   if (FileExists(path)) {
@@ -228,20 +231,40 @@ bool TDocumentController::OpenText(const std::string& path) {
     m_window.AddPageAbove();
     m_window.Document().textForm = TTextForm{};
   }
-  m_window.Document().format = TDocumentFormat::Text;
+  ShowTextDocument(path, TDocumentFormat::Text, false);
+  return true;
+}
+
+bool TDocumentController::OpenExchange(const std::string& path, TExchangeFormat format) {
+  if (FileExists(path)) {
+    if (const auto settings = SettingsForDocument(m_window.Config(), path)) m_window.LoadSettingsFrom(*settings);
+    TOutlineTree scratch;
+    if (!ReadExchangeFile(m_window, path, format, scratch)) return false;
+    m_window.Tree().ReplaceWith(std::move(scratch));
+  } else {
+    m_window.AddPageAbove();
+  }
+  // OPML says itself which pages are expanded.
+  ShowTextDocument(path, format == TExchangeFormat::Opml ? TDocumentFormat::Opml : TDocumentFormat::Markdown,
+                   format == TExchangeFormat::Opml);
+  return true;
+}
+
+void TDocumentController::ShowTextDocument(const std::string& path, TDocumentFormat format, bool keepExpansion) {
+  TOutlineTree& tree = m_window.Tree();
+  m_window.Document().format = format;
   AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
   TTreeNode* first = tree.GetFirstNode();
   if (m_window.Config().ExpandAll) {
     tree.FullExpand();
     TTreeNode* last = tree.GetLastRootPage();
     if (last && last->Text() == texts::TrashTitle()) tree.Collapse(last);
-  } else {
+  } else if (!keepExpansion) {
     tree.Expand(first);
   }
   m_window.SelectPage(first);
   if (m_window.Config().ExpandAll) m_window.ScrollTreeToTop();
   FinishOpen(path);
-  return true;
 }
 
 void TDocumentController::acOpenExecute() {
@@ -250,7 +273,9 @@ void TDocumentController::acOpenExecute() {
   const QStringList filters = {QStringLiteral("nuvファイル(%1) (%2)").arg(ToQString(ext), QtPatterns(ext)),
                                QStringLiteral("階層テキスト(*.*) (*)"),
                                QStringLiteral("Palm Docファイル(*.prc;*.pdb) (*.prc *.pdb)"),
-                               QStringLiteral("すべてのファイル(*.*) (*)")};
+                               QStringLiteral("すべてのファイル(*.*) (*)"),
+                               QStringLiteral("OPML(*.opml) (*.opml)"),
+                               QStringLiteral("Markdown(*.md;*.markdown) (*.md *.markdown)")};
   const std::string data = Cp932ToUtf8(m_window.Config().Path.Data);
   const auto choice = m_window.Dialogs().OpenFile(m_window.Window(), PathToQString(data), filters);
   if (!choice) return;
@@ -260,6 +285,8 @@ void TDocumentController::acOpenExecute() {
     OpenBinary(path);
   } else if (choice->filterIndex == 2) {
     OpenPalmDoc(path);
+  } else if (choice->filterIndex == 4 || choice->filterIndex == 5) {
+    OpenExchange(path, choice->filterIndex == 4 ? TExchangeFormat::Opml : TExchangeFormat::Markdown);
   } else {
     OpenText(path);
   }
@@ -343,6 +370,12 @@ TSaveResult TDocumentController::Save() {
     if (m_window.Config().Backup) MakeBackup(path);
     return SaveBinary(path);
   }
+  if (doc.format == TDocumentFormat::Opml || doc.format == TDocumentFormat::Markdown) {
+    // Another format never goes over a .pk2 file without the save-as question.
+    if (!hasFile || !m_window.Config().TextSave || !FileExists(path) || HasBinaryExtension(path)) return SaveAs();
+    if (m_window.Config().Backup) MakeBackup(path);
+    return SaveExchange(path, doc.format == TDocumentFormat::Opml ? TExchangeFormat::Opml : TExchangeFormat::Markdown);
+  }
   if (hasFile && doc.format != TDocumentFormat::Binary && m_window.Config().TextSave && FileExists(path)) {
     if (m_window.Config().Backup) MakeBackup(path);
     return SaveText(path, false, doc.textForm);
@@ -407,18 +440,29 @@ TSaveResult TDocumentController::SaveText(const std::string& path, bool noTitles
   }
   if (r == TTextWriteResult::Empty) return TSaveResult::Failed;
   m_window.ShowStatusMessage(texts::FileSaved());
-  if (m_window.Config().TextSave) {
-    TDocumentState& doc = m_window.Document();
-    doc.path = path;
-    doc.format = TDocumentFormat::Text;
-    doc.textForm = form;
-    StorePath(m_window.Config().LastFile, path);
-    m_window.UpdateCaption();
-    doc.ClearFlags();
-    m_window.SetModifiedIndicator(false);
-    m_registry.Hold(path);
-  }
+  TextSaved(path, TDocumentFormat::Text, form);
   return TSaveResult::Saved;
+}
+
+TSaveResult TDocumentController::SaveExchange(const std::string& path, TExchangeFormat format) {
+  if (!WriteExchangeFile(m_window, path, format)) return TSaveResult::Failed;
+  if (format != TExchangeFormat::Html)
+    TextSaved(path, format == TExchangeFormat::Opml ? TDocumentFormat::Opml : TDocumentFormat::Markdown);
+  return TSaveResult::Saved;
+}
+
+void TDocumentController::TextSaved(const std::string& path, TDocumentFormat format, const TTextForm& form) {
+  // A text save makes the file the document only under TextSave.
+  if (!m_window.Config().TextSave) return;
+  TDocumentState& doc = m_window.Document();
+  doc.path = path;
+  doc.format = format;
+  doc.textForm = form;
+  StorePath(m_window.Config().LastFile, path);
+  m_window.UpdateCaption();
+  doc.ClearFlags();
+  m_window.SetModifiedIndicator(false);
+  m_registry.Hold(path);
 }
 
 std::string TDocumentController::ProposedFileName() const {
@@ -430,7 +474,11 @@ TSaveResult TDocumentController::SaveAs() {
   m_window.PageSwitch().LeavePage(m_window.SelectedPage());
   const QStringList filters = {QStringLiteral("Pirka互換ファイル(*.pk2) (*.pk2)"),
                                QStringLiteral("階層テキスト(*.txt) (*.txt)"),
-                               QStringLiteral("Palm Doc/MeDocファイル(*.prc;*.pdb) (*.prc *.pdb)")};
+                               QStringLiteral("Palm Doc/MeDocファイル(*.prc;*.pdb) (*.prc *.pdb)"),
+                               QStringLiteral("OPML(*.opml) (*.opml)"),
+                               QStringLiteral("Markdown(*.md) (*.md)"),
+                               QStringLiteral("HTML(*.html) (*.html)"),
+                               QStringLiteral("HTML 本文をMarkdownとして(*.html) (*.html)")};
   std::string folder = m_window.Document().path;
   if (!folder.empty() && !DirectoryExists(folder)) folder = FolderOf(folder);
   if (folder.empty()) folder = QDir::homePath().toStdString();
@@ -438,13 +486,16 @@ TSaveResult TDocumentController::SaveAs() {
   const auto choice = m_window.Dialogs().SaveFile(m_window.Window(), PathToQString(proposed), filters, true, 0,
                                                   OfferedEncoding(m_window.Document().textForm));
   if (!choice) return TSaveResult::Cancelled;
-  static const char* const kExtensions[] = {".pk2", ".txt", ".prc"};
-  const int filter = std::clamp(choice->filterIndex, 0, 2);
+  static const char* const kExtensions[] = {".pk2", ".txt", ".prc", ".opml", ".md", ".html", ".html"};
+  const int filter = std::clamp(choice->filterIndex, 0, 6);
   // The question is about the file that will really be written.
   const std::string name = WithExtension(QStringToPath(choice->path), kExtensions[filter]);
   if (FileExists(name) && !m_window.Prompts().Question(texts::AskOverwrite(), true)) return TSaveResult::Cancelled;
   if (filter == 0) return SaveBinary(name);
   if (filter == 1) return SaveText(name, choice->noTitles, SaveAsForm(m_window.Document().textForm, choice->encoding));
+  if (filter == 6)
+    return WriteExchangeFile(m_window, name, TExchangeFormat::Html, true) ? TSaveResult::Saved : TSaveResult::Failed;
+  if (filter >= 3) return SaveExchange(name, ExchangeFormatOf(name));
   // The whole document as a MeDoc; the document keeps its own name and format.
   TWaitCursor wait;
   if (WriteMeDocDocument(name, m_window.Tree()) != TPalmDocResult::Ok) {
@@ -539,8 +590,14 @@ void TDocumentController::DropOpen() {
 
 void TDocumentController::DropInsert() {
   for (const QString& file : m_dropped) {
+    const std::string path = QStringToPath(file);
+    // OPML and Markdown come in as pages after the selected one, like an import.
+    if (const TExchangeFormat f = ExchangeFormatOf(path); f == TExchangeFormat::Opml || f == TExchangeFormat::Markdown) {
+      ImportExchangeFile(m_window, path, f);
+      continue;
+    }
     TDecodedText text;
-    if (ReadTextFileAsking(m_window.Prompts(), QStringToPath(file), text) != TTextFileResult::Ok) continue;
+    if (ReadTextFileAsking(m_window.Prompts(), path, text) != TTextFileResult::Ok) continue;
     TLightStrings lines;
     lines.LoadFromBytes(text.sjis);
     m_window.Editor().InsertAtCaret(lines.GetTextStr());

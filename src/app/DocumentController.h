@@ -9,6 +9,8 @@
 
 #include "app/DocumentRegistry.h"
 #include "base/TextEncoding.h"
+#include "exchange/ExchangeFormat.h"
+#include "outline/DocumentState.h"
 
 class QAction;
 class QMenu;
@@ -42,7 +44,9 @@ class TDocumentController : public QObject {
   // hierarchical text. `interactive` is false only at start-up.
   void OpenDocument(const std::string& path, bool interactive = true);
   bool OpenBinary(const std::string& path, bool interactive = true);
+  // Hierarchical text, or OPML and Markdown by their extensions.
   bool OpenText(const std::string& path);
+  bool OpenExchange(const std::string& path, TExchangeFormat format);
   // A Palm DOC or MeDoc file decoded into a new untitled document.
   bool OpenPalmDoc(const std::string& path);
   void New();
@@ -51,6 +55,8 @@ class TDocumentController : public QObject {
   TSaveResult SaveBinary(const std::string& path);
   // Writes hierarchical text in `form`; under TextSave the document becomes that file.
   TSaveResult SaveText(const std::string& path, bool noTitles, const TTextForm& form = TTextForm{});
+  // OPML or Markdown become the document's file as text does; HTML is only written.
+  TSaveResult SaveExchange(const std::string& path, TExchangeFormat format);
   // Copies the document file to its ".bak" before a save; a failure is shown and the save goes on.
   void MakeBackup(const std::string& path);
   // Whether the caller may go on: nothing to save, or the save question answered.
@@ -77,6 +83,9 @@ class TDocumentController : public QObject {
   // The save question (or the save, under NoAskSave); true when the caller may go on.
   bool SaveOrDiscard();
   void FinishOpen(const std::string& path);
+  // After a text-like document was read: its format, the text history, expansion, selection.
+  void ShowTextDocument(const std::string& path, TDocumentFormat format, bool keepExpansion);
+  void TextSaved(const std::string& path, TDocumentFormat format, const TTextForm& form = TTextForm{});
   void OpenHistoryItem(const std::string& path, bool binary);
   void OpenFolderItem(const std::string& path);
   void SaveSettingsAsExecute();

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/Actions.h"
+#include "app/ExchangeDocuments.h"
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
 #include "app/SessionState.h"
@@ -149,6 +150,13 @@ void TExchangeCommands::InsertText(const std::string& path) {
 }
 
 void TExchangeCommands::InsertWZText(const std::string& path) {
+  if (const TExchangeFormat f = ExchangeFormatOf(path); f == TExchangeFormat::Opml || f == TExchangeFormat::Markdown) {
+    if (ImportExchangeFile(m_window, path, f)) {
+      AddToHistory(m_window.Session().TextHistory, path, TSessionState::kFileHistoryMax);
+      emit TextHistoryChanged();
+    }
+    return;
+  }
   TTreeNode* first = nullptr;
   TWaitCursor wait;
   const TTextFileResult r = ReadAskingToSubstitute(m_window.Prompts(), [&](TSubstitution s, TUnmappable& report) {

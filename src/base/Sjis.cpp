@@ -106,18 +106,23 @@ bool IsInclude(std::string_view sub, std::string_view s) {
   return FindAtBoundary(s, sub) != std::string_view::npos;
 }
 
-std::vector<std::string> StrToStrings(std::string_view s) {
-  std::vector<std::string> lines;
+std::vector<std::string_view> SplitLineViews(std::string_view s) {
+  std::vector<std::string_view> lines;
   std::size_t start = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '\r' || s[i] == '\n') {
-      lines.emplace_back(s.substr(start, i - start));
+      lines.push_back(s.substr(start, i - start));
       if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
       start = i + 1;
     }
   }
-  if (start < s.size()) lines.emplace_back(s.substr(start));
+  if (start < s.size()) lines.push_back(s.substr(start));
   return lines;
+}
+
+std::vector<std::string> StrToStrings(std::string_view s) {
+  const std::vector<std::string_view> views = SplitLineViews(s);
+  return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::string_view TrimControl(std::string_view s) {

@@ -51,6 +51,8 @@ bool IsInclude(std::string_view sub, std::string_view s);
 std::size_t FindAtBoundary(std::string_view s, std::string_view sub, std::size_t from = 0);
 // Splits text into lines at CR LF, CR or LF; a final line break gives no empty last line.
 std::vector<std::string> StrToStrings(std::string_view s);
+// The same lines as views into s.
+std::vector<std::string_view> SplitLineViews(std::string_view s);
 
 // Trims bytes whose value is at most 0x20 from both ends.
 std::string_view TrimControl(std::string_view s);

@@ -9,7 +9,7 @@
 namespace nuv {
 
 // The format a document was read or last written in.
-enum class TDocumentFormat { None, Binary, Text };
+enum class TDocumentFormat { None, Binary, Text, Opml, Markdown };
 
 struct TDocumentState {
   // The document's file; for a new document the folder it starts in, or empty.

@@ -1,7 +1,11 @@
-// nuvtool convert: reads a .pk2 or hierarchical text document and writes the
-// format that the output's extension names, in the encoding asked for.
+// nuvtool convert: reads a .pk2, hierarchical text, OPML or Markdown document
+// and writes the format that the output's extension names (.pk2, .opml, .md,
+// .html, anything else hierarchical text), text in the encoding asked for.
+#include <cstdio>
+
 #include "base/FileIo.h"
 #include "base/TextEncoding.h"
+#include "exchange/ExchangeDocument.h"
 #include "outline/BinaryFormat.h"
 #include "outline/DocumentState.h"
 #include "outline/EncodedText.h"
@@ -14,9 +18,37 @@ namespace nuv::tool {
 
 namespace {
 
+// Reads an OPML or Markdown input; the message names what stopped it.
+int ReadExchange(const std::string& in, TExchangeFormat format, bool substitute, TOutlineTree& tree) {
+  TExchangeReadOptions options;
+  options.substitute = substitute;
+  const TExchangeReadResult r = ReadExchangeDocument(in, format, options, tree);
+  const std::string where = in + ":" + std::to_string(r.line);
+  switch (r.status) {
+    case TExchangeStatus::Ok:
+      if (r.substituted) std::fprintf(stderr, "nuvtool: %s: \"%s\" and others replaced by \"〓\"\n", where.c_str(), r.detail.c_str());
+      return 0;
+    case TExchangeStatus::CannotRead: return Fail("cannot read " + in);
+    case TExchangeStatus::Malformed: return Fail(where + ": not a valid OPML document: " + r.detail);
+    case TExchangeStatus::Unencodable:
+      return Fail(where + ": \"" + r.detail + "\" cannot be held in Shift JIS (--substitute replaces it)");
+  }
+  return 1;
+}
+
+int WriteExchange(const std::string& out, TExchangeFormat format, bool markdownBodies, const TOutlineTree& tree) {
+  const TExchangeWriteResult r = WriteExchangeDocument(out, format, tree, markdownBodies);
+  if (!r.ok) return Fail("cannot write " + out);
+  if (r.controlPage)
+    std::fprintf(stderr, "nuvtool: %s: control characters left out, first on page %d\n", out.c_str(),
+                 r.controlPage->AbsoluteIndex() + 1);
+  return 0;
+}
+
 int RunConvert(const std::vector<std::string>& argv) {
   TArgs args;
-  if (!ParseArgs(argv, {"--no-data", "--compat", "--no-titles", "--substitute"}, {"--encoding"}, args))
+  if (!ParseArgs(argv, {"--no-data", "--compat", "--no-titles", "--markdown-bodies", "--substitute"}, {"--encoding"},
+                 args))
     return 2;
   if (args.positional.size() != 2) {
     Fail("convert needs IN and OUT");
@@ -41,9 +73,18 @@ int RunConvert(const std::vector<std::string>& argv) {
 
   TOutlineTree tree;
   TDocumentFile file;
-  const TSubstitution substitution = args.Has("--substitute") ? TSubstitution::Substitute : TSubstitution::Refuse;
-  if (!ReadDocument(in, tree, file, substitution, true)) return 1;
+  const TExchangeFormat inFormat = ExchangeFormatOf(in);
+  if (inFormat == TExchangeFormat::Opml || inFormat == TExchangeFormat::Markdown) {
+    if (!FileExists(in)) return Fail("cannot read " + in + ": no such file");
+    if (const int rc = ReadExchange(in, inFormat, args.Has("--substitute"), tree)) return rc;
+    file.selected = tree.GetFirstNode();
+  } else {
+    const TSubstitution substitution = args.Has("--substitute") ? TSubstitution::Substitute : TSubstitution::Refuse;
+    if (!ReadDocument(in, tree, file, substitution, true)) return 1;
+  }
   if (HasBinaryExtension(out)) return WriteDocument(out, tree, file) ? 0 : 1;
+  if (const TExchangeFormat outFormat = ExchangeFormatOf(out); outFormat != TExchangeFormat::None)
+    return WriteExchange(out, outFormat, args.Has("--markdown-bodies"), tree);
   TFormatOptions writeOptions;
   writeOptions.TextSaveWithData = !args.Has("--no-data");
   writeOptions.PirkaCompatible = args.Has("--compat");
@@ -68,6 +109,8 @@ int RunConvert(const std::vector<std::string>& argv) {
 }  // namespace
 
 NUVTOOL_COMMAND(convert, "convert",
-                "IN OUT [--no-data] [--compat] [--no-titles] [--encoding utf-8|shift_jis] [--substitute]", RunConvert);
+                "IN OUT [--no-data] [--compat] [--no-titles] [--encoding utf-8|shift_jis] [--markdown-bodies] "
+                "[--substitute] (IN and OUT: .pk2, .opml, .md, .html (OUT only), else hierarchical text)",
+                RunConvert);
 
 }  // namespace nuv::tool

@@ -108,5 +108,47 @@ TEST(ToolConvertTest, ATextSaveThatReadsBackDifferentlyIsWrittenWithOneWarningPe
   EXPECT_EQ(clean.err, "");
 }
 
+TEST(ToolConvertTest, ChoosesOpmlMarkdownAndHtmlByExtension) {
+  test::TTempDir dir;
+  const std::string sample = std::string(NUV_SOURCE_DIR) + "/share/sample.txt";
+  std::string original;
+  ReadWholeFile(sample, original);
+  for (const char* ext : {".opml", ".md", ".OPML", ".markdown"}) {
+    const std::string mid = dir.File(std::string("s") + ext);
+    ASSERT_EQ(test::RunChild({kTool, "convert", sample, mid}).exitCode, 0) << ext;
+    ASSERT_EQ(test::RunChild({kTool, "convert", mid, dir.File("back.txt")}).exitCode, 0) << ext;
+    // Markdown keeps no marks: compare with the document written without them.
+    const bool marks = std::string(ext).find("pml") != std::string::npos || std::string(ext).find("PML") != std::string::npos;
+    if (marks) {
+      EXPECT_EQ(dir.Read("back.txt"), original) << ext;
+    } else {
+      ASSERT_EQ(test::RunChild({kTool, "convert", sample, dir.File("plain.txt"), "--no-data"}).exitCode, 0);
+      ASSERT_EQ(test::RunChild({kTool, "convert", mid, dir.File("back.txt"), "--no-data"}).exitCode, 0);
+      EXPECT_EQ(dir.Read("back.txt"), dir.Read("plain.txt")) << ext;
+    }
+  }
+  ASSERT_EQ(test::RunChild({kTool, "convert", sample, dir.File("s.html")}).exitCode, 0);
+  ASSERT_EQ(test::RunChild({kTool, "convert", sample, dir.File("m.htm"), "--markdown-bodies"}).exitCode, 0);
+  EXPECT_NE(dir.Read("s.html").find("<div class=\"body\">"), std::string::npos);
+  EXPECT_NE(dir.Read("m.htm").find("<div class=\"markdown\">"), std::string::npos);
+}
+
+TEST(ToolConvertTest, NamesTheLineOfACharacterShiftJisCannotHold) {
+  test::TTempDir dir;
+  dir.Write("e.md", "# a\nok\n\xF0\x9F\x98\x80\n");
+  const test::TChildResult refused = test::RunChild({kTool, "convert", dir.File("e.md"), dir.File("o.txt")});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("e.md:3: \"\xF0\x9F\x98\x80\" cannot be held in Shift JIS"), std::string::npos) << refused.err;
+  EXPECT_FALSE(FileExists(dir.File("o.txt")));
+  const test::TChildResult replaced =
+      test::RunChild({kTool, "convert", dir.File("e.md"), dir.File("o.txt"), "--substitute", "--no-data"});
+  EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
+  EXPECT_EQ(dir.Read("o.txt"), test::Sj(".a\r\nok\r\n〓\r\n"));
+  dir.Write("bad.opml", "<opml><body>\n<outline>\n</body>");
+  const test::TChildResult malformed = test::RunChild({kTool, "convert", dir.File("bad.opml"), dir.File("o.txt")});
+  EXPECT_EQ(malformed.exitCode, 1);
+  EXPECT_NE(malformed.err.find("bad.opml:3: not a valid OPML document"), std::string::npos) << malformed.err;
+}
+
 }  // namespace
 }  // namespace nuv
