@@ -37,17 +37,4 @@ inline double Best(int runs, const std::function<void()>& prepare, const std::fu
   return best;
 }
 
-// "0.123 s", "4.567 ms" or "89.01 us".
-inline std::string FormatSeconds(double s) {
-  char b[32];
-  if (s >= 0.1) {
-    std::snprintf(b, sizeof b, "%.3f s", s);
-  } else if (s >= 1e-4) {
-    std::snprintf(b, sizeof b, "%.3f ms", s * 1e3);
-  } else {
-    std::snprintf(b, sizeof b, "%.2f us", s * 1e6);
-  }
-  return b;
-}
-
 }  // namespace nuv::bench

@@ -109,7 +109,7 @@ struct TScintilla : nuv::bench::TScintillaPeer {
 void Print(const std::vector<TRow>& rows) {
   std::printf("%-34s %12s %14s %12s %9s %9s\n", "operation", "nuv", "QPlainTextEdit", "QScintilla", "vs Plain", "vs Scint");
   for (const TRow& r : rows) {
-    auto f = [](double s) { return nuv::bench::FormatSeconds(s); };
+    auto f = [](double s) { return nuv::bench::Time(s); };
     std::printf("%-34s %12s %14s %12s %8.1fx %8.1fx\n", r.name.c_str(), f(r.ours).c_str(), f(r.plain).c_str(), f(r.scintilla).c_str(),
                 r.plain / r.ours, r.scintilla / r.ours);
   }

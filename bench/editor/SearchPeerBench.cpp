@@ -20,6 +20,7 @@
 
 #include "BenchText.h"
 #include "BenchTiming.h"
+#include "support/BenchVerdict.h"
 #include "PeerEditors.h"
 #include "base/Codec.h"
 #include "editor/EditorEx.h"
@@ -28,7 +29,7 @@ namespace {
 
 using nuv::bench::Best;
 using nuv::bench::Seconds;
-const auto Format = nuv::bench::FormatSeconds;
+const auto Format = nuv::bench::Time;
 
 int g_failures = 0;
 
