@@ -76,7 +76,11 @@ class Session:
             raise E2EError("Xvfb is not installed")
         read_fd, write_fd = os.pipe()
         self._xvfb = subprocess.Popen(
-            [xvfb, "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+            [xvfb, "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+             # An X server resets when its last client leaves and refuses
+             # connections meanwhile: a case that quits nuv and starts it
+             # again must not meet that window.
+             "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         number = b""
