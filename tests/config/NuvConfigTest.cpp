@@ -122,10 +122,11 @@ TEST(NuvConfigTest, AFreshStoreSavesTheDefaultsOfTheSettingsTables) {
     if (departures.count(pair.substr(0, pair.find('='))) == 0) want.push_back(pair);
   }
   EXPECT_EQ(got, want);
-  for (const auto& [key, why] : departures) {
-    EXPECT_NE(std::find_if(saved.begin(), saved.end(), [&](const std::string& p) { return p.starts_with(key + "="); }),
+  for (const auto& departure : departures) {
+    const std::string prefix = departure.first + "=";
+    EXPECT_NE(std::find_if(saved.begin(), saved.end(), [&](const std::string& p) { return p.starts_with(prefix); }),
               saved.end())
-        << key << " (" << why << ") is not saved";
+        << departure.first << " (" << departure.second << ") is not saved";
   }
 }
 
