@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/ChildProcess.h"
+
 namespace nuv::test {
 
 TFountains::TFountains() {
@@ -229,6 +231,24 @@ TInvariantOptions OptionsFor(const std::string& name) {
     options.stopAtExempt = true;
   }
   return options;
+}
+
+std::vector<std::string> CorpusFiles(const std::string& corpus, const std::string& scratch, std::uintmax_t budget) {
+  if (corpus == "perl") return Sample({"/usr/share/perl", "/usr/share/perl5"}, {".pm", ".pl"}, budget);
+  if (corpus == "c") return Sample({"/usr/include"}, {".h"}, budget);
+  if (corpus == "ruby") return Sample({"/usr/lib/ruby"}, {".rb"}, budget);
+  if (corpus == "html") return Sample({"/usr/share/doc"}, {".html", ".htm"}, budget);
+  if (corpus == "awk") return Sample({"/usr/share/awk", "/usr/share/doc/gawk"}, {".awk"}, budget);
+  if (corpus == "cobol") return Sample({"/usr/share/gnucobol/copy"}, {".cpy"}, budget);
+  if (corpus != "java") throw std::runtime_error("no corpus " + corpus);
+  // The JDK demos ship their sources zipped.
+  for (const std::string& zip : Sample({"/usr/share/doc/openjdk-17-jre-headless/demo"}, {".zip"})) {
+    const std::string into = scratch + "/" + fs::path(zip).parent_path().filename().string();
+    if (RunProcess({"unzip", "-q", "-o", zip, "*.java", "-d", into}) != 0) {
+      throw std::runtime_error("cannot unzip " + zip);
+    }
+  }
+  return Sample({scratch}, {".java"}, budget);
 }
 
 }  // namespace nuv::test

@@ -61,4 +61,12 @@ std::vector<std::string> Sample(const std::vector<std::string>& roots, const std
 // look at row positions and row ends.
 TInvariantOptions OptionsFor(const std::string& fountainName);
 
+// A sample of up to `budget` bytes of a corpus of real sources from Debian's
+// packages: "perl" (Perl's modules), "c" (/usr/include), "ruby" (Ruby's
+// library), "html" (HTML documents), "awk" (gawk's programs), "java" (the
+// JDK demos, unzipped into `scratch`) or "cobol" (GnuCOBOL's copybooks).
+// Empty when the package is not installed.
+std::vector<std::string> CorpusFiles(const std::string& corpus, const std::string& scratch,
+                                     std::uintmax_t budget = CorpusBudget());
+
 }  // namespace nuv::test
