@@ -23,18 +23,12 @@
 #include "app/PageCommandsController.h"
 #include "outline/BinaryFormat.h"
 #include "support/BenchDocument.h"
+#include "support/BenchVerdict.h"
 
 namespace {
 
 using namespace nuv;
 
-int g_failures = 0;
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "MISMATCH: %s\n", what);
-  ++g_failures;
-}
 
 std::size_t ResidentBytes() {
   std::ifstream statm("/proc/self/statm");
@@ -86,22 +80,31 @@ void Paint(Tfmnuv& window) {
   QApplication::processEvents();
 }
 
+// A figure beside its target and the program of today's value (0: none),
+// which stands in the peer's column.
 struct TFigure {
   const char* name;
   double value;
   double target;
   const char* unit;
-  const char* today;
+  double today;
 };
 
-void Print(const TFigure& f) {
-  std::printf("%-44s %10.1f %-6s target <= %-8.0f today %-10s %s\n", f.name, f.value, f.unit, f.target, f.today,
-              f.value <= f.target ? "met" : "NOT MET");
+void Judge(bench::TVerdict& verdict, const TFigure& f) {
+  auto text = [&](double x) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.1f %s", x, f.unit);
+    return std::string(b);
+  };
+  verdict.Target(f.name, text(f.value), f.today > 0 ? text(f.today) : "-",
+                 f.today > 0 && f.value > 0 ? bench::Ratio(f.today / f.value) : "-", "at most " + text(f.target),
+                 f.value <= f.target);
 }
 
 // Each page command on a page in the middle of the document, from the action
 // to the painted tree; the worst of the commands, in milliseconds.
-double PageCommands(Tfmnuv& window, bool print) {
+double PageCommands(Tfmnuv& window, bench::TVerdict& verdict) {
+  const bool print = !verdict.Smoke();
   TOutlineTree& tree = window.Tree();
   TTreeNode* middle = tree.GetNodeAt(tree.Count() / 2);
   if (!middle->Parent()) middle = middle->GetNext();
@@ -129,7 +132,7 @@ double PageCommands(Tfmnuv& window, bool print) {
     }
     worst = std::max(worst, ms);
     if (print) std::printf("  %-18s %8.1f ms CPU %8.1f ms wall\n", c.name, ms, watch.WallMs());
-    Check(tree.Count() >= before, c.name);
+    verdict.Check(tree.Count() >= before, c.name);
   }
   return worst;
 }
@@ -137,7 +140,8 @@ double PageCommands(Tfmnuv& window, bool print) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool smoke = argc > 1 && std::string(argv[1]) == "--smoke";
+  bench::TVerdict verdict("bench_million_pages", argc, argv);
+  const bool smoke = verdict.Smoke();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const std::string dir = (std::filesystem::temp_directory_path() / ("nuv-bench-million-" + std::to_string(getpid()))).string();
   std::filesystem::create_directories(dir);
@@ -156,9 +160,9 @@ int main(int argc, char** argv) {
     window.ShowFromSession();
     window.FormShow({QString::fromStdString(mediumPath)});
     Paint(window);
-    Check(window.Tree().Count() == medium, "medium document shown");
+    verdict.Check(window.Tree().Count() == medium, "medium document shown");
     if (!smoke) std::printf("page commands, %d pages:\n", medium);
-    mediumCommand = PageCommands(window, !smoke);
+    mediumCommand = PageCommands(window, verdict);
     window.Document().DocModified = false;
   }
 
@@ -175,9 +179,9 @@ int main(int argc, char** argv) {
   const double perPage =
       (static_cast<double>(ResidentBytes()) - static_cast<double>(residentBefore) - static_cast<double>(textBytes)) /
       large;
-  Check(window.Tree().Count() == large, "large document shown");
+  verdict.Check(window.Tree().Count() == large, "large document shown");
   if (!smoke) std::printf("page commands, %d pages:\n", large);
-  const double largeCommand = PageCommands(window, !smoke);
+  const double largeCommand = PageCommands(window, verdict);
 
   const int count = window.Tree().Count();
   const TCpuWatch saveWatch;
@@ -186,16 +190,14 @@ int main(int argc, char** argv) {
   const double saved = saveWatch.Ms();
   if (!smoke) std::printf("Ctrl+S: %.1f ms CPU, %.1f ms wall\n", saved, saveWatch.WallMs());
   TOutlineTree back;
-  Check(ReadBinary(largePath, TFormatOptions{}, back).ok && back.Count() == count, "Ctrl+S wrote every page");
+  verdict.Check(ReadBinary(largePath, TFormatOptions{}, back).ok && back.Count() == count, "Ctrl+S wrote every page");
   window.Document().DocModified = false;
 
-  if (!smoke) {
-    Print({"shown (1,000,000 pages)", shown, 1000, "ms", "1500 ms"});
-    Print({"page command, key to painted tree (100,000)", mediumCommand, 16, "ms", "20 ms"});
-    Print({"page command, key to painted tree (1,000,000)", largeCommand, 100, "ms", "400 ms"});
-    Print({"Ctrl+S (1,000,000 pages)", saved, 1000, "ms", "-"});
-    Print({"resident memory beyond the text", perPage, 200, "B/page", "380 B"});
-  }
+  Judge(verdict, {"shown (1,000,000 pages)", shown, 1000, "ms", 1500});
+  Judge(verdict, {"page command, key to painted tree (100,000)", mediumCommand, 16, "ms", 20});
+  Judge(verdict, {"page command, key to painted tree (1,000,000)", largeCommand, 100, "ms", 400});
+  Judge(verdict, {"Ctrl+S (1,000,000 pages)", saved, 1000, "ms", 0});
+  Judge(verdict, {"resident memory beyond the text", perPage, 200, "B/page", 380});
   std::filesystem::remove_all(dir);
-  return g_failures ? 1 : 0;
+  return verdict.Finish();
 }
