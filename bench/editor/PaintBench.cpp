@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "support/BenchVerdict.h"
 #include "base/Codec.h"
 #include "editor/view/EditorView.h"
 
@@ -236,6 +237,10 @@ int main(int argc, char** argv) {
     const bool met = r.ours <= r.target && r.ours < r.plain && r.ours < r.scintilla;
     std::printf("%-36s %8.3f ms %11.3f ms %9.3f ms %7.1f ms  %s\n", r.name.c_str(), r.ours * 1e3, r.plain * 1e3,
                 r.scintilla * 1e3, r.target * 1e3, smoke ? "(smoke)" : met ? "met" : "NOT MET");
+    nuv::bench::Judge("bench_editor_paint", r.name + " (peers: QPlainTextEdit, QScintilla)", nuv::bench::Time(r.ours),
+                      nuv::bench::Time(r.plain) + ", " + nuv::bench::Time(r.scintilla),
+                      nuv::bench::Ratio(r.plain / r.ours) + ", " + nuv::bench::Ratio(r.scintilla / r.ours),
+                      "at most " + nuv::bench::Time(r.target) + " and ahead of both", met, smoke);
   }
   return ok ? 0 : 1;
 }

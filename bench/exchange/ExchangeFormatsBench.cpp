@@ -16,6 +16,7 @@
 #include "exchange/ExchangeDocument.h"
 #include "outline/OutlineTree.h"
 #include "support/BenchDocument.h"
+#include "support/BenchVerdict.h"
 
 using namespace nuv;
 using bench::Best;
@@ -40,6 +41,10 @@ void Line(const char* what, double seconds, const char* peerName, double peer, d
   const double ratio = seconds / peer;
   std::printf("%-30s %8.3f s   %-6s %7.3f s   ratio %5.2f   target %.0fx   %s\n", what, seconds, peerName, peer, ratio,
               target, ratio <= target ? "met" : "NOT MET");
+  char limit[48];
+  std::snprintf(limit, sizeof limit, "at most %.0fx the peer's time", target);
+  nuv::bench::Judge("bench_exchange_formats", std::string(what) + " (peer: " + peerName + ")", nuv::bench::Time(seconds),
+                    nuv::bench::Time(peer), nuv::bench::Ratio(peer / seconds), limit, ratio <= target, false);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "outline/EncodedText.h"
 #include "outline/TextFormat.h"
 #include "support/BenchDocument.h"
+#include "support/BenchVerdict.h"
 
 using namespace nuv;
 using bench::Best;
@@ -103,5 +104,8 @@ int main(int argc, char** argv) {
   std::printf("%-36s %8.3f s   ratio %5.2f\n", "read Shift JIS (detected)", readSjisDetected, readSjisDetected / readSjis);
   std::printf("%-36s %8.3f s   ratio %5.2f   target <= 2.00   %s\n", "read UTF-8", readUtf8, ratio,
               ratio <= 2.0 ? "met" : "NOT MET");
+  nuv::bench::Judge("bench_encoded_read", "read UTF-8 (against the Shift JIS read)", nuv::bench::Time(readUtf8),
+                    nuv::bench::Time(readSjis), nuv::bench::Ratio(readSjis / readUtf8), "at most 2x the Shift JIS read",
+                    ratio <= 2.0, false);
   return 0;
 }

@@ -22,6 +22,7 @@
 #include "search/FindRange.h"
 #include "search/PageFind.h"
 #include "support/BenchDocument.h"
+#include "support/BenchVerdict.h"
 
 namespace {
 
@@ -51,10 +52,14 @@ struct TRow {
   bool agree;
 };
 
-void Print(const TRow& r) {
+void Print(const TRow& r, bool smoke) {
   const double ratio = r.ours / r.peer;
   std::printf("%-26s %9.3f %9.3f %7.2f  <= %.1f  %s%s\n", r.name, r.ours, r.peer, ratio, r.target,
               ratio <= r.target ? "met" : "NOT MET", r.agree ? "" : "  RESULTS DIFFER");
+  char limit[48];
+  std::snprintf(limit, sizeof limit, "at most %.1fx the peer's time", r.target);
+  bench::Judge("bench_search", r.name, bench::Time(r.ours), bench::Time(r.peer), bench::Ratio(r.peer / r.ours), limit,
+               ratio <= r.target, smoke);
 }
 
 }  // namespace
@@ -122,7 +127,7 @@ int main(int argc, char** argv) {
     const long expected = f.expected >= 0 ? f.expected : ReadCount(countPath);
     const bool agree = static_cast<long>(result.pages.size()) == expected;
     allAgree = allAgree && agree;
-    Print({f.name, ours, peer, f.target, agree});
+    Print({f.name, ours, peer, f.target, agree}, smoke);
   }
 
   // Replace-all of a frequent word in every body, beside sed on the export.
@@ -158,7 +163,7 @@ int main(int argc, char** argv) {
   const bool agree = replaced == expectedHits;
   allAgree = allAgree && agree;
   std::printf("%-26s %9s %9s %7s  %-6s\n", "replace-all", "nuv s", "sed s", "ratio", "target");
-  Print({"replace \"outline\" (sed)", ours, peer, 1.0, agree});
+  Print({"replace \"outline\" (sed)", ours, peer, 1.0, agree}, smoke);
   std::printf("replacements: %ld (expected %ld)\n", replaced, expectedHits);
   for (const std::string& f : {exported, countPath, patternPath, folder + "/nuv-bench-search.sed"}) std::remove(f.c_str());
   if (!allAgree) {

@@ -10,6 +10,15 @@
 
 namespace nuv::bench {
 
+// One "judge |" line: the figure, nuv's value, the peer's (or "-"), the ratio
+// (or "-"), the target in words, and whether nuv meets it; in smoke mode
+// printed but not judged.
+inline void Judge(const std::string& program, const std::string& figure, const std::string& ours,
+                  const std::string& peer, const std::string& ratio, const std::string& target, bool met, bool smoke) {
+  std::printf("judge | %s | %s | %s | %s | %s | %s | %s\n", program.c_str(), figure.c_str(), ours.c_str(), peer.c_str(),
+              ratio.c_str(), target.c_str(), smoke ? "(smoke: not judged)" : (met ? "met" : "NOT MET"));
+}
+
 class TVerdict {
  public:
   // Takes --smoke out of the arguments, so the rest parse as before.
@@ -35,14 +44,10 @@ class TVerdict {
     if (!ok) m_failed = true;
   }
 
-  // A timing target: the figure, nuv's value, the peer's (or "-"), the ratio
-  // (or "-"), the target in words, and whether nuv meets it. In smoke mode
-  // the line is printed but not judged.
+  // A timing target, as Judge prints it.
   void Target(const std::string& figure, const std::string& ours, const std::string& peer, const std::string& ratio,
               const std::string& target, bool met) {
-    std::printf("judge | %s | %s | %s | %s | %s | %s | %s\n", m_program.c_str(), figure.c_str(), ours.c_str(),
-                peer.c_str(), ratio.c_str(), target.c_str(),
-                m_smoke ? "(smoke: not judged)" : (met ? "met" : "NOT MET"));
+    Judge(m_program, figure, ours, peer, ratio, target, met, m_smoke);
   }
 
   // The exit code: 1 when a check failed. Timing never fails the run.
