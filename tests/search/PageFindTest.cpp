@@ -176,6 +176,7 @@ class TReplaceHost : public IReplaceHost {
     m_shown = page->Id();
     editor.SetText(page->Data() ? page->Data()->Body() : std::string());
     editor.SetSelStart(page->Data() ? page->Data()->CaretPos() : 0);
+    editor.SetModified(false);
   }
   TQueryAnswer AskReplace() override {
     if (answers.empty()) return TQueryAnswer::Cancel;
@@ -185,14 +186,17 @@ class TReplaceHost : public IReplaceHost {
     return a;
   }
   void ShowCount(int count) override { lastCount = count; }
+  bool CanChangeBodyDirectly(const TTreeNode&) const override { return direct; }
   void Leave() {
-    if (TTreeNode* page = m_tree.FindById(m_shown)) m_tree.EnsureData(page).SetBody(editor.Text());
+    TTreeNode* page = m_tree.FindById(m_shown);
+    if (page && editor.Modified()) m_tree.EnsureData(page).SetBody(editor.Text());
   }
 
   THeadlessPageEditor editor;
   std::deque<TQueryAnswer> answers;
   int asked = 0;
   int lastCount = -1;
+  bool direct = true;
 
  private:
   TOutlineTree& m_tree;
@@ -201,7 +205,7 @@ class TReplaceHost : public IReplaceHost {
 
 std::string Bodies(const TOutlineTree& tree) {
   std::string out;
-  for (const TTreeNode* p = tree.GetFirstNode(); p; p = p->GetNext()) out += p->Data()->Body() + "|";
+  for (const TTreeNode* p = tree.GetFirstNode(); p; p = p->GetNext()) out += (p->Data() ? p->Data()->Body() : "-") + "|";
   return out;
 }
 
@@ -258,6 +262,40 @@ TEST(ReplaceWalkTest, ReplaceAllSearchesEveryPageFromItsTopAndCanBeTakenBack) {
   host.Leave();
   tree.LastPage()->Data()->SetBody("edited\r\n");
   EXPECT_FALSE(undo.CanUndo(tree));
+}
+
+TEST(ReplaceWalkTest, PagesNotShownAreReplacedInTheirBytesAsTheEditorWould) {
+  const std::vector<std::pair<std::string, std::string>> pages = {
+      {"p1", "a\nb a"}, {"p2", "x\r\n"}, {"p3", "a a\r\n"}};
+  std::string bodies[2];
+  int counts[2] = {0, 0};
+  for (const bool direct : {false, true}) {
+    TOutlineTree tree;
+    BuildPages(tree, pages);
+    tree.AddChild(nullptr, "no record");
+    TReplaceHost host(tree);
+    host.direct = direct;
+    TReplaceWalk walk(tree, host);
+    TReplaceUndo undo;
+    // The selected page is the one shown: it is changed through the editor either way.
+    TTreeNode* selected = tree.GetNodeAt(2);
+    host.ShowPage(selected);
+    counts[direct] =
+        walk.Run({"a", "c\\r\\n", Options({soMatchCase}), TReplaceRange::AllPages, true}, selected, undo);
+    host.Leave();
+    bodies[direct] = Bodies(tree);
+    EXPECT_EQ(undo.PageCount(), 2u);
+    // Taken back, every page holds its bytes from before (the pages changed
+    // in their bytes keep even their own line ends).
+    ASSERT_TRUE(undo.Undo(tree));
+    if (direct) {
+      EXPECT_EQ(tree.GetFirstNode()->Data()->Body(), "a\nb a");
+    }
+  }
+  EXPECT_EQ(counts[0], 4);
+  EXPECT_EQ(counts[1], 4);
+  EXPECT_EQ(bodies[0], "c\r\n\r\nb c\r\n|x\r\n|c\r\n c\r\n\r\n|-|");
+  EXPECT_EQ(bodies[1], bodies[0]);
 }
 
 TEST(ReplaceWalkTest, TheCurrentPageRangeStartsAtTheCaret) {
