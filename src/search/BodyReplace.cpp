@@ -10,6 +10,7 @@
 #include "base/Sjis.h"
 #include "editor/LineWrapper.h"
 #include "editor/PageText.h"
+#include "search/EditorMatcher.h"
 
 namespace nuv {
 
@@ -43,16 +44,9 @@ void TBodyReplacer::LoadText(std::string_view body) {
     m_text += kCrLf;
   });
   if (!endsWithBreak && !m_text.empty()) m_text.resize(m_text.size() - kCrLf.size());
-  if (!m_foldsCase) return;
-  // ASCII capitals at character starts, as the editor lowers a text. CR and
-  // LF are never trail bytes, so every line starts at a character start and
-  // lowers here as it would alone.
-  m_folded = m_text;
-  for (std::size_t i = 0; i < m_folded.size();) {
-    const std::size_t length = CharLength(m_folded, i);
-    if (length == 1 && m_folded[i] >= 'A' && m_folded[i] <= 'Z') m_folded[i] = static_cast<char>(m_folded[i] - 'A' + 'a');
-    i += length;
-  }
+  // Lowered as a whole: CR and LF are never trail bytes, so every line
+  // starts at a character start and lowers here as it would alone.
+  if (m_foldsCase) FoldInto(m_text, m_folded);
 }
 
 int TBodyReplacer::ReplaceHits(std::string_view text, std::string_view folded) {

@@ -128,6 +128,9 @@ TEST(BodyReplaceTest, SameAsTheEditorOnGeneratedCases) {
     c.replacement = replacements[random() % std::size(replacements)];
     c.needHit = random() % 2 == 0;
     ExpectSameAsEditor(c);
+    std::string folded;
+    FoldInto(c.body, folded);
+    EXPECT_EQ(folded, LowerSjis(c.body)) << Describe(c);
     if (HasFailure()) break;
   }
 }

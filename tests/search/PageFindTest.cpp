@@ -88,6 +88,34 @@ TEST(FindAllTest, EveryHitInTextOrderWithoutOverlapOrRepeat) {
   EXPECT_EQ(Hits(Sj("日本語の日本\r\n"), Sj("日本"), Options({soMatchCase})), "1:0:4 1:8:4 ");
 }
 
+TEST(FindAllTest, ASearchWithoutCaseFindsWhatTheEditorFindsInTheWholeLoweredText) {
+  // The matcher lowers a long text part by part: a hit is put at every
+  // distance from the top over the first parts' ends, followed by a letter
+  // (no whole word there, though it ends a part), a kana or a lone lead byte.
+  const std::vector<std::pair<std::string, TExSearchOptions>> queries = {
+      {"ab", 0}, {"ab", Options({soWholeWord})}, {Sj("ア"), Options({soWholeWord})}};
+  const std::string tails[] = {"c ab.", Sj("アab ア"), "\x82 AB"};
+  TEditorMatcher matcher;
+  TEditorEx editor;
+  for (const auto& [pattern, options] : queries) {
+    matcher.SetQuery(pattern, options);
+    editor.SetFindString(pattern);
+    editor.SetExSearchOptions(options);
+    for (const std::string& tail : tails) {
+      for (std::size_t k = 0; k < 2200; ++k) {
+        const std::string text = std::string(k, ' ') + "AB" + tail + std::string(k % 7, 'x');
+        const std::string lowered = LowerSjis(text);
+        matcher.SetText(text);
+        std::string ours, theirs;
+        for (std::size_t from = 0, p = 0, l = 0; matcher.Find(from, p, l); from = p + l) ours += std::to_string(p) + " ";
+        for (std::size_t from = 0, p = 0, l = 0; editor.SearchFrom(lowered, from, false, p, l); from = p + l)
+          theirs += std::to_string(p) + " ";
+        ASSERT_EQ(ours, theirs) << pattern << " at " << k << " before " << tail;
+      }
+    }
+  }
+}
+
 // The window as the find walk sees it: a result list whose rows show pages in
 // a real headless editor, and the status bar's last word.
 class TListHost : public IFindHost {
