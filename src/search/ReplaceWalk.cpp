@@ -85,8 +85,8 @@ int TReplaceWalk::Run(const TReplaceRequest& request, TTreeNode* selected, TRepl
     TTreeNode* page = m_tree.FindById(id);
     if (!page) continue;
     if (m_all && id != shown && !editor.ReadOnly() && m_host.CanChangeBodyDirectly(*page)) {
+      // No question follows, so the count is shown once at the end.
       ReplaceInBody(replacer, *page, undo);
-      m_host.ShowCount(m_count);
       continue;
     }
     if (request.range != TReplaceRange::CurrentPage) {
