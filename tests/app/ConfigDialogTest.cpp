@@ -13,6 +13,7 @@
 #include "app/EditModeController.h"
 #include "app/config/ConfigController.h"
 #include "app/config/ConfigDialog.h"
+#include "base/FileIo.h"
 #include "editor/view/PageEditorView.h"
 #include "fountain/EditorFountain.h"
 #include "outline/PagePictures.h"
@@ -145,6 +146,20 @@ TEST_F(ConfigDialogTest, ThePreviewsFollowTheControls) {
     EXPECT_EQ(brackets.ViewFountain().Brackets().Item(0).ItemColor().Color(), 0x00FF00);
     d.reject();
   });
+}
+
+TEST_F(ConfigDialogTest, OkRefusesATextShiftJisCannotHoldAndStaysOpen) {
+  RunDialog([this](TfmConfig& d) {
+    Control<QLineEdit>(d, "Label3")->setText(QString::fromUtf8("\xF0\x9F\x98\x80"));
+    Control<QCheckBox>(d, "ShowRuler")->setChecked(false);  // the previews go on meanwhile
+    EXPECT_FALSE(d.Preview().View().Ruler.Visible());
+    d.accept();
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_EQ(prompts->errors.size(), 1u);
+    d.reject();
+  });
+  EXPECT_TRUE(window->Config().ShowRuler);
+  EXPECT_FALSE(FileExists(home.File("nuv.ini")));
 }
 
 TEST_F(ConfigDialogTest, OnlyTheTabWidthsTheEditorAcceptsAreOffered) {

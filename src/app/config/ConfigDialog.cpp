@@ -74,6 +74,8 @@ TfmConfig::TfmConfig(const TnuvConfig& config, IPrompts& prompts, QWidget* paren
   ViewControlsChanged();
   ApplyColorsToPreview();
   edx->SetSelection(0, 8);  // "選択領域", so the selection colours show
+  // The selection scrolled the still unsized preview sideways; show the lines' starts.
+  edx->Editor().SetTopCol(0);
   UpdateSamplePanels();
   SelectColorItem(0);
   SelectBracket(0);
@@ -127,7 +129,7 @@ QLineEdit* TfmConfig::AddText(QWidget* parent, const char* name, std::function<s
   return box;
 }
 
-bool TfmConfig::CollectControls(TnuvConfig& into) {
+bool TfmConfig::CollectControls(TnuvConfig& into, bool report) {
   for (const TBoolBinding& b : m_bools) into.*b.member = b.box->isChecked();
   for (const TIntBinding& b : m_ints) into.*b.member = b.box->value();
   for (const TChoiceBinding& b : m_choices) {
@@ -136,6 +138,7 @@ bool TfmConfig::CollectControls(TnuvConfig& into) {
   }
   for (const TTextBinding& b : m_texts) {
     const std::optional<std::string> sjis = ToSjis(b.box->text());
+    if (!sjis && !report) continue;  // the previews keep the last good text
     if (!sjis) {
       m_prompts.Error(ToSjisOrEmpty(QStringLiteral("Shift JIS にない文字は設定できません: ")) +
                       ToSjisOrEmpty(b.box->text().left(40)));
@@ -150,7 +153,7 @@ bool TfmConfig::CollectControls(TnuvConfig& into) {
 void TfmConfig::ViewControlsChanged() {
   if (m_loading) return;
   TnuvConfig shown = m_work;
-  if (!CollectControls(shown)) return;
+  CollectControls(shown, false);
   for (TPageEditorView* view : {edx, edxBrackets})
     ApplyView(shown, TEditorSettingsTarget{view->Editor(), view->View(), view->ViewFountain()});
 }
@@ -175,7 +178,7 @@ std::optional<int32_t> TfmConfig::AskColor(int32_t initial) { return PickColor ?
 
 void TfmConfig::accept() {
   TnuvConfig result = m_work;
-  if (!CollectControls(result)) return;
+  if (!CollectControls(result, true)) return;
   // The colour items live in the preview; the panels keep the tree and list colours.
   ReadColorsBack(result, TEditorSettingsTarget{edx->Editor(), edx->View(), edx->ViewFountain()});
   result.Path.Data = WithTrailingSlash(result.Path.Data);

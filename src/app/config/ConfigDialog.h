@@ -109,9 +109,10 @@ class TfmConfig : public QDialog {
   QComboBox* AddChoice(QWidget* parent, const char* name, const QStringList& captions, std::vector<int32_t> values,
                        int32_t TnuvConfig::*member, bool view = false);
   QLineEdit* AddText(QWidget* parent, const char* name, std::function<std::string&(TnuvConfig&)> field);
-  // The bound controls into the copy; false (after an error box) when a text
-  // holds a character Shift JIS cannot hold.
-  bool CollectControls(TnuvConfig& into);
+  // The bound controls into the copy. A text holding a character Shift JIS
+  // cannot hold stops it with an error box and false when `report` is set;
+  // otherwise that text is skipped.
+  bool CollectControls(TnuvConfig& into, bool report);
 
   QWidget* BuildFontPage();
   QWidget* BuildViewPage();
