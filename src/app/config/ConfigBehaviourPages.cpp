@@ -6,6 +6,8 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -34,7 +36,9 @@ QWidget* TfmConfig::BuildLabelPage() {
     QLineEdit* box = AddText(page, name.c_str(), [i](TnuvConfig& c) -> std::string& {
       return c.Labels[static_cast<std::size_t>(i)];
     });
-    names->addRow(QString::number(i + 1) + QLatin1Char(':'), box);
+    auto* icon = new QLabel(QString::number(i + 1), page);
+    if (m_labelIcon) icon->setPixmap(m_labelIcon(i).pixmap(16, 16));
+    names->addRow(icon, box);
   }
   layout->addLayout(names);
   cbShowLabel1 = AddCheck(layout, QStringLiteral("ツリーに表示"), &TnuvConfig::ShowLabel1);

@@ -5,6 +5,7 @@
 
 #include "app/Actions.h"
 #include "app/DialogPlacement.h"
+#include "app/PagePictures.h"
 #include "app/WindowServices.h"
 #include "app/config/ConfigDialog.h"
 #include "base/FileIo.h"
@@ -13,6 +14,7 @@
 #include "outline/FormatOptions.h"
 #include "outline/OutlineTexts.h"
 #include "outline/PageCommands.h"
+#include "outline/PagePictures.h"
 
 namespace nuv {
 
@@ -26,7 +28,9 @@ TConfigCommands::TConfigCommands(IWindowServices& window, QObject* parent) : QOb
 
 void TConfigCommands::acConfigExecute() {
   TnuvConfig& config = m_window.Config();
-  TfmConfig dialog(config, m_window.Prompts(), m_window.Window());
+  const TPagePictures& pictures = m_window.Pictures();
+  TfmConfig dialog(config, m_window.Prompts(), [&pictures](int label) { return pictures.Icon(pic::kLabel1 + label); },
+                   m_window.Window());
   CenterOnMainWindow(&dialog, m_window.Window());
   if (BeforeShow)
     BeforeShow(dialog);

@@ -39,8 +39,8 @@ std::optional<int32_t> AskQtColor(QWidget* parent, int32_t initial) {
 
 }  // namespace
 
-TfmConfig::TfmConfig(const TnuvConfig& config, IPrompts& prompts, QWidget* parent)
-    : QDialog(parent), m_work(config), m_prompts(prompts) {
+TfmConfig::TfmConfig(const TnuvConfig& config, IPrompts& prompts, std::function<QIcon(int)> labelIcon, QWidget* parent)
+    : QDialog(parent), m_work(config), m_prompts(prompts), m_labelIcon(std::move(labelIcon)) {
   setObjectName("fmConfig");
   setWindowTitle(QStringLiteral("nuvの設定"));
   PickColor = [this](int32_t initial) { return AskQtColor(this, initial); };

@@ -20,6 +20,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,7 +39,9 @@ class TPageEditorView;
 class TfmConfig : public QDialog {
   Q_OBJECT
  public:
-  TfmConfig(const TnuvConfig& config, IPrompts& prompts, QWidget* parent = nullptr);
+  // `labelIcon` gives the picture shown beside each label name (0 to 7).
+  TfmConfig(const TnuvConfig& config, IPrompts& prompts, std::function<QIcon(int label)> labelIcon = {},
+            QWidget* parent = nullptr);
   ~TfmConfig() override;
 
   // The settings as the dialog left them; complete once OK was accepted.
@@ -143,6 +146,7 @@ class TfmConfig : public QDialog {
 
   TnuvConfig m_work;
   IPrompts& m_prompts;
+  std::function<QIcon(int)> m_labelIcon;
   std::vector<TBoolBinding> m_bools;
   std::vector<TIntBinding> m_ints;
   std::vector<TChoiceBinding> m_choices;
