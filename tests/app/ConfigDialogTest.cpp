@@ -53,7 +53,7 @@ TEST_F(ConfigDialogTest, CancelLeavesTheFileByteForByteAndTheEditorAsItWas) {
     d.PickColor = [](int32_t) { return std::optional<int32_t>(0x0000FF); };
     Control<QCheckBox>(d, "ShowRuler")->setChecked(false);
     d.SelectColorItem(0);
-    d.btFontColorClick();
+    d.btColorClick(false);
     Control<QLineEdit>(d, "Label2")->setText(QStringLiteral("別名"));
     d.reject();
   });
@@ -72,9 +72,9 @@ TEST_F(ConfigDialogTest, OkWritesTheFileAndTheWindowShowsEverythingAtOnce) {
     Control<QComboBox>(d, "TabSpace")->setCurrentText("8");
     Control<QSpinBox>(d, "MarginLeft")->setValue(3);
     d.SelectColorItem(0);  // 半角文字
-    d.btFontColorClick();
+    d.btColorClick(false);
     d.SelectColorItem(18);  // ウィンドウ（エディタ部）
-    d.btBackColorClick();
+    d.btColorClick(true);
     Control<QLineEdit>(d, "Label2")->setText(QStringLiteral("別名"));
     Control<QCheckBox>(d, "ShowLabel1")->setChecked(true);
     d.btToolNewClick();
@@ -130,7 +130,7 @@ TEST_F(ConfigDialogTest, ThePreviewsFollowTheControls) {
     // A colour and a style reach the preview at once.
     d.PickColor = [](int32_t) { return std::optional<int32_t>(0x00FF00); };
     d.SelectColorItem(2);  // コメント
-    d.btFontColorClick();
+    d.btColorClick(false);
     Control<QCheckBox>(d, "cbStyleBold")->setChecked(true);
     EXPECT_EQ(preview.ViewFountain().Colors().Comment.Color(), 0x00FF00);
     EXPECT_EQ(preview.ViewFountain().Colors().Comment.Style(), kStyleBold);

@@ -14,18 +14,9 @@
 
 #include "app/QtText.h"
 #include "app/config/ConfigDialog.h"
+#include "app/config/ConfigWidgets.h"
 
 namespace nuv {
-
-namespace {
-
-QVBoxLayout* Group(QVBoxLayout* page, const QString& caption) {
-  auto* group = new QGroupBox(caption, page->parentWidget());
-  page->addWidget(group);
-  return new QVBoxLayout(group);
-}
-
-}  // namespace
 
 QWidget* TfmConfig::BuildLabelPage() {
   auto* page = new QWidget;
@@ -64,15 +55,15 @@ QWidget* TfmConfig::BuildFormatPage() {
 QWidget* TfmConfig::BuildActionPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  QVBoxLayout* start = Group(layout, QStringLiteral("起動時"));
+  QVBoxLayout* start = ConfigGroup(layout, QStringLiteral("起動時"));
   AddCheck(start, QStringLiteral("最後に開いてたファイルを開く"), &TnuvConfig::OpenLastFile)->setObjectName("OpenLastFile");
-  QVBoxLayout* reading = Group(layout, QStringLiteral("読み込み"));
+  QVBoxLayout* reading = ConfigGroup(layout, QStringLiteral("読み込み"));
   AddCheck(reading, QStringLiteral("ノードをすべて展開する"), &TnuvConfig::ExpandAll)->setObjectName("ExpandAll");
   auto* ext = new QFormLayout;
   ext->addRow(QStringLiteral("nuvファイルの拡張子:"), AddText(reading->parentWidget(), "OpennuvExt",
                                                          [](TnuvConfig& c) -> std::string& { return c.OpennuvExt; }));
   reading->addLayout(ext);
-  QVBoxLayout* saving = Group(layout, QStringLiteral("保存・終了"));
+  QVBoxLayout* saving = ConfigGroup(layout, QStringLiteral("保存・終了"));
   AddCheck(saving, QStringLiteral("バックアップを作成する"), &TnuvConfig::Backup)->setObjectName("Backup");
   AddCheck(saving, QStringLiteral("ツリーの状態の変更時も保存する"), &TnuvConfig::AlwaysSave)->setObjectName("AlwaysSave");
   AddCheck(saving, QStringLiteral("階層付きテキストをそのまま保存する"), &TnuvConfig::TextSave)->setObjectName("TextSave");

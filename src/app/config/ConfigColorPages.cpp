@@ -12,6 +12,7 @@
 
 #include "app/QtText.h"
 #include "app/config/ConfigDialog.h"
+#include "app/config/ConfigWidgets.h"
 #include "base/Prompts.h"
 #include "editor/view/EditorSettings.h"
 #include "editor/view/PageEditorView.h"
@@ -41,12 +42,6 @@ const char* const kPreviewLines[] = {
     "nuv@example.com", "\"文字列\" 01234", "　\t"};
 
 std::string Sjis(const char* utf8) { return ToSjisOrEmpty(QString::fromUtf8(utf8)); }
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
 
 void SetStyleBoxes(const std::array<QCheckBox*, 3>& boxes, TFontStyles style, bool enabled) {
   for (std::size_t i = 0; i < boxes.size(); ++i) {
@@ -87,8 +82,8 @@ QWidget* TfmConfig::BuildColorPage() {
   auto* side = new QVBoxLayout;
   layout->addLayout(side, 1);
   auto* buttons = new QHBoxLayout;
-  btFontColor = Button(page, "btFontColor", QStringLiteral("前景色(&F)..."));
-  btBackColor = Button(page, "btBackColor", QStringLiteral("背景色(&B)..."));
+  btFontColor = ConfigButton(page, "btFontColor", QStringLiteral("前景色(&F)..."));
+  btBackColor = ConfigButton(page, "btBackColor", QStringLiteral("背景色(&B)..."));
   buttons->addWidget(btFontColor);
   buttons->addWidget(btBackColor);
   side->addLayout(buttons);
@@ -96,8 +91,8 @@ QWidget* TfmConfig::BuildColorPage() {
   cbStyles = StyleBoxes(page, styles, "cbStyle");
   side->addLayout(styles);
   auto* unify = new QHBoxLayout;
-  QPushButton* unifyFont = Button(page, "btUnifyFontColor", QStringLiteral("前景色を統一"));
-  QPushButton* unifyBack = Button(page, "btUnifyBackColor", QStringLiteral("背景色を統一"));
+  QPushButton* unifyFont = ConfigButton(page, "btUnifyFontColor", QStringLiteral("前景色を統一"));
+  QPushButton* unifyBack = ConfigButton(page, "btUnifyBackColor", QStringLiteral("背景色を統一"));
   unify->addWidget(unifyFont);
   unify->addWidget(unifyBack);
   side->addLayout(unify);
@@ -131,8 +126,8 @@ QWidget* TfmConfig::BuildColorPage() {
   side->addLayout(panels);
 
   connect(lbColors, &QListWidget::currentRowChanged, this, &TfmConfig::SelectColorItem);
-  connect(btFontColor, &QPushButton::clicked, this, &TfmConfig::btFontColorClick);
-  connect(btBackColor, &QPushButton::clicked, this, &TfmConfig::btBackColorClick);
+  connect(btFontColor, &QPushButton::clicked, this, [this] { btColorClick(false); });
+  connect(btBackColor, &QPushButton::clicked, this, [this] { btColorClick(true); });
   connect(unifyFont, &QPushButton::clicked, this, &TfmConfig::btUnifyFontColorClick);
   connect(unifyBack, &QPushButton::clicked, this, &TfmConfig::btUnifyBackColorClick);
   for (QCheckBox* box : cbStyles) {
@@ -184,21 +179,12 @@ void TfmConfig::SelectColorItem(int item) {
   btBackColor->setEnabled(c.bkColor != nullptr);
 }
 
-void TfmConfig::btFontColorClick() {
+void TfmConfig::btColorClick(bool background) {
   const TColorItem item = ColorItem(lbColors->currentRow());
-  if (!item.color) return;
-  if (const auto chosen = AskColor(*item.color)) {
-    *item.color = *chosen;
-    ApplyColorsToPreview();
-    UpdateSamplePanels();
-  }
-}
-
-void TfmConfig::btBackColorClick() {
-  const TColorItem item = ColorItem(lbColors->currentRow());
-  if (!item.bkColor) return;
-  if (const auto chosen = AskColor(*item.bkColor)) {
-    *item.bkColor = *chosen;
+  int32_t* target = background ? item.bkColor : item.color;
+  if (!target) return;
+  if (const auto chosen = AskColor(*target)) {
+    *target = *chosen;
     ApplyColorsToPreview();
     UpdateSamplePanels();
   }
@@ -254,11 +240,11 @@ QWidget* TfmConfig::BuildBracketPage() {
   cbBracketStyles = StyleBoxes(page, styles, "cbBracket");
   side->addLayout(styles);
   auto* buttons = new QHBoxLayout;
-  QPushButton* fore = Button(page, "btBracketFontColor", QStringLiteral("前景色(&F)..."));
-  QPushButton* back = Button(page, "btBracketBackColor", QStringLiteral("背景色(&B)..."));
-  btBracketClear = Button(page, "btBracketClear", QStringLiteral("初期化(&C)"));
-  QPushButton* set = Button(page, "btBracketSet", QStringLiteral("設定(&U)"));
-  QPushButton* unify = Button(page, "btBracketUnifyBack", QStringLiteral("背景色を統一"));
+  QPushButton* fore = ConfigButton(page, "btBracketFontColor", QStringLiteral("前景色(&F)..."));
+  QPushButton* back = ConfigButton(page, "btBracketBackColor", QStringLiteral("背景色(&B)..."));
+  btBracketClear = ConfigButton(page, "btBracketClear", QStringLiteral("初期化(&C)"));
+  QPushButton* set = ConfigButton(page, "btBracketSet", QStringLiteral("設定(&U)"));
+  QPushButton* unify = ConfigButton(page, "btBracketUnifyBack", QStringLiteral("背景色を統一"));
   for (QPushButton* b : {fore, back, btBracketClear, set, unify}) buttons->addWidget(b);
   side->addLayout(buttons);
   edxBrackets = new TPageEditorView(page);

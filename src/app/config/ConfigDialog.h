@@ -59,8 +59,7 @@ class TfmConfig : public QDialog {
   // The controls that act on the lists and the colours (the rest are found
   // by their object names, which are the settings keys).
   void SelectColorItem(int item);
-  void btFontColorClick();
-  void btBackColorClick();
+  void btColorClick(bool background);
   void btUnifyFontColorClick();
   void btUnifyBackColorClick();
   void SelectBracket(int slot);

@@ -14,6 +14,7 @@
 
 #include "app/QtText.h"
 #include "app/config/ConfigDialog.h"
+#include "app/config/ConfigWidgets.h"
 #include "base/FileIo.h"
 #include "base/Prompts.h"
 #include "fountain/EditModes.h"
@@ -21,12 +22,6 @@
 namespace nuv {
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
 
 QTreeWidget* ReportList(QWidget* parent, const char* name, const QStringList& columns) {
   auto* list = new QTreeWidget(parent);
@@ -93,8 +88,8 @@ QWidget* TfmConfig::BuildEditModePage() {
   boxes->addWidget(edModeAccel, 0, 3);
   boxes->addWidget(new QLabel(QStringLiteral("ファイル名:"), page), 1, 0);
   boxes->addWidget(edModeFile, 1, 1, 1, 3);
-  btModeSet = Button(page, "btEditModeSet", QStringLiteral("設定"));
-  QPushButton* clear = Button(page, "btEditModeClear", QStringLiteral("消去"));
+  btModeSet = ConfigButton(page, "btEditModeSet", QStringLiteral("設定"));
+  QPushButton* clear = ConfigButton(page, "btEditModeClear", QStringLiteral("消去"));
   boxes->addWidget(btModeSet, 0, 4);
   boxes->addWidget(clear, 1, 4);
   layout->addLayout(boxes);
@@ -200,11 +195,11 @@ QWidget* TfmConfig::BuildToolPage() {
   }
   layout->addWidget(lvTools, 1);
   auto* buttons = new QHBoxLayout;
-  btToolUp = Button(page, "btToolUp", QStringLiteral("▲"));
-  btToolDown = Button(page, "btToolDown", QStringLiteral("▼"));
-  QPushButton* add = Button(page, "btToolNew", QStringLiteral("新規"));
-  btToolEdit = Button(page, "btToolEdit", QStringLiteral("編集"));
-  btToolDelete = Button(page, "btToolDelete", QStringLiteral("削除"));
+  btToolUp = ConfigButton(page, "btToolUp", QStringLiteral("▲"));
+  btToolDown = ConfigButton(page, "btToolDown", QStringLiteral("▼"));
+  QPushButton* add = ConfigButton(page, "btToolNew", QStringLiteral("新規"));
+  btToolEdit = ConfigButton(page, "btToolEdit", QStringLiteral("編集"));
+  btToolDelete = ConfigButton(page, "btToolDelete", QStringLiteral("削除"));
   for (QPushButton* b : {btToolUp, btToolDown, add, btToolEdit, btToolDelete}) buttons->addWidget(b);
   layout->addLayout(buttons);
 

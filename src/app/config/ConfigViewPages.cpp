@@ -13,6 +13,7 @@
 
 #include "app/QtText.h"
 #include "app/config/ConfigDialog.h"
+#include "app/config/ConfigWidgets.h"
 
 namespace nuv {
 
@@ -27,12 +28,6 @@ QStringList FontFamilies(bool fixedPitchOnly) {
     names.append(family);
   }
   return names;
-}
-
-QVBoxLayout* Group(QVBoxLayout* page, const QString& caption) {
-  auto* group = new QGroupBox(caption, page->parentWidget());
-  page->addWidget(group);
-  return new QVBoxLayout(group);
 }
 
 // A caption and a control on one row of a group.
@@ -99,14 +94,14 @@ QWidget* TfmConfig::BuildViewPage() {
   auto* l = new QVBoxLayout(pageLeft);
   auto* r = new QVBoxLayout(pageRight);
 
-  QVBoxLayout* marks = Group(l, QStringLiteral("特殊文字"));
+  QVBoxLayout* marks = ConfigGroup(l, QStringLiteral("特殊文字"));
   AddCheck(marks, QStringLiteral("タブ"), &TnuvConfig::ShowTab, true)->setObjectName("ShowTab");
   AddCheck(marks, QStringLiteral("改行"), &TnuvConfig::ShowRet, true)->setObjectName("ShowRet");
   AddCheck(marks, QStringLiteral("EOF"), &TnuvConfig::ShowEOF, true)->setObjectName("ShowEOF");
   AddCheck(marks, QStringLiteral("全角スペース"), &TnuvConfig::ShowDBSp, true)->setObjectName("ShowDBSp");
   AddCheck(marks, QStringLiteral("半角スペース"), &TnuvConfig::ShowSBSp, true)->setObjectName("ShowSBSp");
 
-  QVBoxLayout* display = Group(l, QStringLiteral("表示"));
+  QVBoxLayout* display = ConfigGroup(l, QStringLiteral("表示"));
   QCheckBox* ruler = AddCheck(display, QStringLiteral("ルーラー"), &TnuvConfig::ShowRuler, true);
   ruler->setObjectName("ShowRuler");
   Row(display, QString(),
@@ -121,7 +116,7 @@ QWidget* TfmConfig::BuildViewPage() {
   AddCheck(display, QStringLiteral("ルーラー、行番号エッジ"), &TnuvConfig::RulerEdge, true)->setObjectName("RulerEdge");
   AddCheck(display, QStringLiteral("アンダーライン"), &TnuvConfig::Underline, true)->setObjectName("Underline");
 
-  QVBoxLayout* margins = Group(r, QStringLiteral("マージン"));
+  QVBoxLayout* margins = ConfigGroup(r, QStringLiteral("マージン"));
   QWidget* mp = margins->parentWidget();
   Row(margins, QStringLiteral("上マージン:"), AddSpin(mp, "MarginTop", 0, 12, &TnuvConfig::MarginTop, true));
   Row(margins, QStringLiteral("左マージン:"), AddSpin(mp, "MarginLeft", 0, 12, &TnuvConfig::MarginLeft, true));
@@ -133,7 +128,7 @@ QWidget* TfmConfig::BuildViewPage() {
       AddChoice(mp, "TabSpace", {QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("6"), QStringLiteral("8")},
                 {2, 4, 6, 8}, &TnuvConfig::TabSpace, true));
 
-  QVBoxLayout* other = Group(r, QStringLiteral("その他"));
+  QVBoxLayout* other = ConfigGroup(r, QStringLiteral("その他"));
   AddCheck(other, QStringLiteral("オートインデント"), &TnuvConfig::AutoIndent, true)->setObjectName("AutoIndent");
   AddCheck(other, QStringLiteral("タブインデント"), &TnuvConfig::TabIndent, true)->setObjectName("TabIndent");
   AddCheck(other, QStringLiteral("行、桁を 0ベースで表示"), &TnuvConfig::ZeroBase, true)->setObjectName("ZeroBase");
