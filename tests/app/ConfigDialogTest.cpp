@@ -162,6 +162,44 @@ TEST_F(ConfigDialogTest, OkRefusesATextShiftJisCannotHoldAndStaysOpen) {
   EXPECT_FALSE(FileExists(home.File("nuv.ini")));
 }
 
+TEST_F(ConfigDialogTest, TheColourButtonsFollowTheItemAndUnifyTheGroups) {
+  RunDialog([](TfmConfig& d) {
+    struct TCase {
+      int item;
+      bool styles, fore, back;
+    };
+    const TCase items[] = {
+        {0, true, true, true},     // 半角文字
+        {8, false, true, true},    // 選択文字
+        {9, false, true, false},   // タブ
+        {18, false, false, true},  // ウィンドウ（エディタ部）
+        {20, false, true, false},  // 検索強調表示
+        {21, false, true, true},   // ツリー
+    };
+    for (const TCase& c : items) {
+      d.SelectColorItem(c.item);
+      EXPECT_EQ(Control<QCheckBox>(d, "cbStyleBold")->isEnabled(), c.styles) << c.item;
+      EXPECT_EQ(Control<QPushButton>(d, "btFontColor")->isEnabled(), c.fore) << c.item;
+      EXPECT_EQ(Control<QPushButton>(d, "btBackColor")->isEnabled(), c.back) << c.item;
+    }
+    d.PickColor = [](int32_t) { return std::optional<int32_t>(0x123456); };
+    d.btUnifyFontColorClick();
+    d.PickColor = [](int32_t) { return std::optional<int32_t>(0x654321); };
+    d.btUnifyBackColorClick();
+    d.accept();
+  });
+  const TnuvConfig& c = window->Config();
+  for (const TColorGroup* g : {&c.Ank, &c.DBCS, &c.Comment, &c.Keyword, &c.URL, &c.Mail, &c.Str, &c.Digit}) {
+    EXPECT_EQ(g->Color, 0x123456);
+    EXPECT_EQ(g->BkColor, 0x654321);
+  }
+  EXPECT_EQ(c.RulerBkColor, 0x654321);
+  EXPECT_EQ(c.LineNoBkColor, 0x654321);
+  EXPECT_EQ(c.EditBkColor, 0x654321);
+  EXPECT_NE(c.SelectBkColor, 0x654321);
+  EXPECT_EQ(PageView().View().Leftbar.BkColor(), 0x654321);
+}
+
 TEST_F(ConfigDialogTest, OnlyTheTabWidthsTheEditorAcceptsAreOffered) {
   RunDialog([](TfmConfig& d) {
     QComboBox* tabs = Control<QComboBox>(d, "TabSpace");
