@@ -751,8 +751,15 @@ void Tfmnuv::ShowSearchList() {
 
 void Tfmnuv::SetModifiedIndicator(bool modified) {
   m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());
-  // Cleared flags mean the document is its file again: no copy to keep.
-  if (!modified && m_recovery) m_recovery->Discard();
+  if (!m_recovery) return;
+  // Cleared flags mean the document is its file again: no copy to keep. A set
+  // one starts the copy's timer, also for changes that never reach the editor
+  // or the tree, such as a replace in pages that are not shown.
+  if (modified) {
+    m_recovery->Changed();
+  } else {
+    m_recovery->Discard();
+  }
 }
 
 void Tfmnuv::UpdateCaption() {
