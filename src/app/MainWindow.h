@@ -34,7 +34,9 @@ class QTreeWidget;
 
 namespace nuv {
 
+class TAutoClipCommands;
 class TClipboardCommands;
+class TConvCommands;
 class TDateBar;
 class TDocumentController;
 class TEditModeCommands;
@@ -48,6 +50,7 @@ class TNuvStatusBar;
 class TOutlineModel;
 class TPageEditorView;
 class TRecoveryController;
+class TTextCommands;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -122,6 +125,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QSpinBox* WrapByteBox() const { return edWrapByte; }
   TRecoveryController& Recovery() { return *m_recovery; }
   TFindCommands& Finds() { return *m_find; }
+  TTextCommands& TextCommands() { return *m_textCommands; }
+  TAutoClipCommands& AutoClip() { return *m_autoClip; }
+  TConvCommands& Conversions() { return *m_conversions; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -189,6 +195,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TEditModeCommands* m_editModes = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
+  TTextCommands* m_textCommands = nullptr;
+  TAutoClipCommands* m_autoClip = nullptr;
+  TConvCommands* m_conversions = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
