@@ -337,6 +337,25 @@ TEST_F(TextCommandsWindowTest, AutoClipAddsOnePagePerNewTextAndWaitsForTheTitleE
   EXPECT_EQ(window->Tree().Count(), pages + 2);
 }
 
+TEST_F(TextCommandsWindowTest, AutoClipWaitsWhileADialogIsOpen) {
+  Select(Page("B"));
+  window->AutoClip().miEditAutoClip->trigger();
+  const int pages = window->Tree().Count();
+  int duringDialog = -1;
+  QTimer::singleShot(0, [&] {
+    QApplication::clipboard()->setText(QStringLiteral("copied meanwhile"));
+    QTest::qWait(300);
+    duringDialog = window->Tree().Count();
+    window->Conversions().Dialog()->reject();
+  });
+  window->Conversions().miConvHanZen->trigger();
+  EXPECT_EQ(duringDialog, pages);
+  QTest::qWait(400);
+  ASSERT_EQ(window->Tree().Count(), pages + 1);
+  EXPECT_EQ(window->SelectedPage()->Text(), "copied meanwhile");
+  EXPECT_EQ(Page("B")->GetNextSibling(), window->SelectedPage());
+}
+
 TEST_F(TextCommandsWindowTest, ConvertingTheSelectionOrThePageIsOneUndoStep) {
   Show(Sj("abc ｶﾞｷﾞ 123\r\nxyz\r\n"));
   const std::string before = Editor().Text();
