@@ -4,8 +4,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import E2EError, main  # noqa: E402
-from test_page_editor import save_as, saved_text  # noqa: E402
+from harness import main  # noqa: E402
+from test_page_editor import expect_saved  # noqa: E402
 
 
 def auto_clip_on(s):
@@ -21,11 +21,7 @@ def switching_on_adds_none_and_a_copy_adds_one(s):
     s.set_clipboard("copied text\nline 2")
     s.settle(1.0)
     s.key("Escape")  # the new page's title edit keeps the derived title
-    save_as(s, "clip.pk2")
-    text = saved_text(s, s.path("clip.pk2"))
-    expected = ".A\r\nbody\r\n.copied text\r\ncopied text\r\nline 2\r\n"
-    if text != expected:
-        raise E2EError(f"saved {text!r}, expected {expected!r}")
+    expect_saved(s, "clip.pk2", ".A\r\nbody\r\n.copied text\r\ncopied text\r\nline 2\r\n")
 
 
 def a_title_being_typed_survives_a_copy(s):
@@ -43,11 +39,7 @@ def a_title_being_typed_survives_a_copy(s):
     s.key("Return")
     s.settle(1.0)
     s.key("Escape")
-    save_as(s, "typed.pk2")
-    text = saved_text(s, s.path("typed.pk2"))
-    expected = ".A\r\nbody\r\n.my title kept\r\nfirst\r\n.second\r\nsecond\r\n"
-    if text != expected:
-        raise E2EError(f"saved {text!r}, expected {expected!r}")
+    expect_saved(s, "typed.pk2", ".A\r\nbody\r\n.my title kept\r\nfirst\r\n.second\r\nsecond\r\n")
 
 
 if __name__ == "__main__":

@@ -4,8 +4,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import E2EError, main  # noqa: E402
-from test_page_editor import click_editor, save_as, saved_text  # noqa: E402
+from harness import main  # noqa: E402
+from test_page_editor import click_editor, expect_saved  # noqa: E402
 
 
 def width_of_the_whole_page(s):
@@ -14,11 +14,7 @@ def width_of_the_whole_page(s):
     s.key("alt+l", "h")   # ツール → 半角・全角
     s.settle(0.5)
     s.key("Return")       # 半角→全角 with every table checked
-    save_as(s, "width.pk2")
-    text = saved_text(s, s.path("width.pk2"))
-    expected = ".A\r\nａｂｃ １２３ ガギ\r\n"
-    if text != expected:
-        raise E2EError(f"saved {text!r}, expected {expected!r}")
+    expect_saved(s, "width.pk2", ".A\r\nａｂｃ １２３ ガギ\r\n")
 
 
 def case_of_the_selection(s):
@@ -28,11 +24,7 @@ def case_of_the_selection(s):
     s.key("alt+l", "k")   # ツール → 小文字・大文字
     s.settle(0.5)
     s.key("Return")       # 小文字→大文字
-    save_as(s, "case.pk2")
-    text = saved_text(s, s.path("case.pk2"))
-    expected = ".A\r\nABC def\r\n"
-    if text != expected:
-        raise E2EError(f"saved {text!r}, expected {expected!r}")
+    expect_saved(s, "case.pk2", ".A\r\nABC def\r\n")
 
 
 if __name__ == "__main__":
