@@ -34,6 +34,7 @@
 #include "app/AppTexts.h"
 #include "app/AutoClipController.h"
 #include "app/ClipboardController.h"
+#include "app/config/ConfigController.h"
 #include "app/ConversionController.h"
 #include "app/DateBar.h"
 #include "app/EditModeController.h"
@@ -123,6 +124,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   });
   BuildActions();
   BuildMenus();
+  m_settings = new TConfigCommands(*this, this);
   // Controllers that add to the menus the window has filled.
   m_textCommands = new TTextCommands(*this, edxnuv, tbEditor, this);
   m_autoClip = new TAutoClipCommands(*this, *m_pages, this);
