@@ -32,8 +32,10 @@
 
 #include "app/Actions.h"
 #include "app/AppTexts.h"
+#include "app/AutoClipController.h"
 #include "app/ClipboardController.h"
 #include "app/config/ConfigController.h"
+#include "app/ConversionController.h"
 #include "app/DateBar.h"
 #include "app/EditModeController.h"
 #include "app/ExchangeController.h"
@@ -49,6 +51,7 @@
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
 #include "app/RecoveryController.h"
+#include "app/TextCommandsController.h"
 #include "app/TitleValidator.h"
 #include "base/Codec.h"
 #include "base/Error.h"
@@ -122,6 +125,10 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   BuildActions();
   BuildMenus();
   m_settings = new TConfigCommands(*this, this);
+  // Controllers that add to the menus the window has filled.
+  m_textCommands = new TTextCommands(*this, edxnuv, tbEditor, this);
+  m_autoClip = new TAutoClipCommands(*this, *m_pages, this);
+  m_conversions = new TConvCommands(*this, this);
   ConnectCommands();
   ReadSession();
   m_find->HistoryLoaded();
