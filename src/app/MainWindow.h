@@ -34,7 +34,10 @@ class QTreeWidget;
 
 namespace nuv {
 
+class TAutoClipCommands;
 class TClipboardCommands;
+class TConfigCommands;
+class TConvCommands;
 class TDateBar;
 class TDocumentController;
 class TEditModeCommands;
@@ -48,6 +51,7 @@ class TNuvStatusBar;
 class TOutlineModel;
 class TPageEditorView;
 class TRecoveryController;
+class TTextCommands;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -86,6 +90,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void ShowCaretPosition() override;
   TTreeNode* AddPageAbove() override;
   void LoadSettingsFrom(const std::string& name) override;
+  void ApplySettings() override;
   void WriteWindowSections(TIniFile& ini) override;
   void ClearPageLists() override;
   void QuitWithoutSaving() override;
@@ -118,10 +123,14 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TMarkCommands& Marks() { return *m_marks; }
   TExchangeCommands& Exchange() { return *m_exchange; }
   TEditModeCommands& EditModes() { return *m_editModes; }
+  TConfigCommands& Settings() { return *m_settings; }
   QComboBox* EditModeBox() const { return cbEditMode; }
   QSpinBox* WrapByteBox() const { return edWrapByte; }
   TRecoveryController& Recovery() { return *m_recovery; }
   TFindCommands& Finds() { return *m_find; }
+  TTextCommands& TextCommands() { return *m_textCommands; }
+  TAutoClipCommands& AutoClip() { return *m_autoClip; }
+  TConvCommands& Conversions() { return *m_conversions; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -141,7 +150,6 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   // The empty menus of every slot, before the controllers add their items.
   void BuildMenuBar();
   void BuildMenus();
-  void ApplySettings();
   // The editor's part of the settings: view, colours, brackets, wheel, wrap box.
   void ApplyEditorSettings();
   // With WrapRight on, rows end at the editor's right edge.
@@ -187,8 +195,12 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
   TEditModeCommands* m_editModes = nullptr;
+  TConfigCommands* m_settings = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
+  TTextCommands* m_textCommands = nullptr;
+  TAutoClipCommands* m_autoClip = nullptr;
+  TConvCommands* m_conversions = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
