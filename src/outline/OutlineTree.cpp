@@ -26,13 +26,31 @@ TFixedPool& NodePool() {
 }
 }  // namespace
 
+// Under AddressSanitizer every node is a heap block of its own, so a use of
+// a freed page is still caught; the pool would hide it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kNodePool = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kNodePool = false;
+#else
+constexpr bool kNodePool = true;
+#endif
+#else
+constexpr bool kNodePool = true;
+#endif
+
 void* TTreeNode::operator new(std::size_t size) {
   assert(size == sizeof(TTreeNode));
-  (void)size;
-  return NodePool().Allocate();
+  return kNodePool ? NodePool().Allocate() : ::operator new(size);
 }
 
-void TTreeNode::operator delete(void* block) { NodePool().Free(block); }
+void TTreeNode::operator delete(void* block) {
+  if (kNodePool)
+    NodePool().Free(block);
+  else
+    ::operator delete(block);
+}
 
 // A tree may be a million levels deep: the subtree is taken apart with a list
 // of pending nodes instead of letting each node's destructor recurse.
