@@ -35,7 +35,8 @@ TTreeNode* ImportPages(TOutlineTree& doc, TTreeNode* importParent, TOutlineTree&
 }
 
 void FlushLarge(std::string& buf, IByteSink& out) {
-  if (buf.size() < (1u << 20)) return;
+  // Small enough to stay in the cache between the converter and the writer.
+  if (buf.size() < (1u << 16)) return;
   out.Append(buf);
   buf.clear();
 }

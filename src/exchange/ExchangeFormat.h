@@ -55,7 +55,8 @@ inline TExchangeReadResult CannotRead() {
   return r;
 }
 
-// The writers build their text in pieces of about a megabyte.
+// The writers build their text in pieces of about 64 KB, handed to the
+// sink while they are still in the cache.
 void FlushLarge(std::string& buf, IByteSink& out);
 
 // Pages read from a file (all pages of `scratch`) put into the document:

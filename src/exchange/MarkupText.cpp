@@ -66,6 +66,23 @@ const TUtf8Tables& Tables() {
   return *tables;
 }
 
+// Which ASCII bytes each markup copies unchanged: the converter copies runs
+// of them in one move instead of deciding byte by byte.
+struct TPlainBytes {
+  std::array<std::array<bool, 0x80>, 4> byMarkup{};
+  TPlainBytes() {
+    for (unsigned b = 0; b < 0x80; ++b) {
+      const bool markupChar = b == '&' || b == '<' || b == '>';
+      byMarkup[static_cast<int>(TMarkup::Plain)][b] = true;
+      byMarkup[static_cast<int>(TMarkup::PlainLf)][b] = b != '\r';
+      byMarkup[static_cast<int>(TMarkup::Text)][b] = !markupChar && (b >= 0x20 || b == '\t' || b == '\n');
+      byMarkup[static_cast<int>(TMarkup::Attribute)][b] = !markupChar && b != '"' && b >= 0x20;
+    }
+  }
+};
+
+const TPlainBytes kPlainBytes;
+
 // Copies a short piece to the output cursor.
 char* Put(char* d, std::string_view piece) {
   std::memcpy(d, piece.data(), piece.size());
@@ -91,8 +108,17 @@ bool AppendUtf8(std::string& out, std::string_view sjis, TMarkup markup) {
   for (std::size_t i = 0; i < n;) {
     const std::size_t end = std::min(n, i + kPiece);
     char* d = start;
+    const std::array<bool, 0x80>& plain = kPlainBytes.byMarkup[static_cast<int>(markup)];
     while (i < end) {
       const unsigned char b = s[i];
+      if (b < 0x80 && plain[b]) {
+        std::size_t j = i + 1;
+        while (j < end && s[j] < 0x80 && plain[s[j]]) ++j;
+        std::memcpy(d, s + i, j - i);
+        d += j - i;
+        i = j;
+        continue;
+      }
       if (b >= 0x80) {
         if (i + 1 < n && IsTrailByte(s[i + 1])) {
           const TUtf8Bytes& u = t.pair[b * 256 + s[i + 1]];

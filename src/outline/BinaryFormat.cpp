@@ -23,12 +23,12 @@ namespace {
 // Builds the pages of the tree block; false for a line more than one level
 // deeper than the line before it. `path` holds the page at each level of the
 // line before, so a climb costs one step whatever the depth.
-bool BuildTree(const TLightStrings& lines, TOutlineTree& out) {
+bool BuildTree(const std::vector<std::string_view>& lines, TOutlineTree& out) {
   std::vector<TTreeNode*> path;
-  for (const std::string& line : lines.Lines()) {
+  for (const std::string_view line : lines) {
     std::size_t level = 0;
     while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
-    const std::string_view title = std::string_view(line).substr(level);
+    const std::string_view title = line.substr(level);
     if (path.empty()) {
       path.push_back(out.AddChild(nullptr, title));
       continue;
@@ -60,10 +60,10 @@ TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& 
   int32_t treeSize = 0;
   std::string_view block;
   if (!reader.ReadInt32(treeSize) || !reader.ReadBytes(treeSize, block)) return result;
-  TLightStrings lines;
-  lines.SetTextStr(block);
+  const std::vector<std::string_view> lines = TLightStrings::TextLineViews(block);
   // Each page needs a record of at least 12 bytes: refuse early what cannot fit.
-  if (static_cast<std::size_t>(lines.Count()) > reader.Remaining() / 12) return result;
+  if (lines.size() > reader.Remaining() / 12) return result;
+  out.Reserve(lines.size());
   if (!BuildTree(lines, out)) return result;
 
   for (TTreeNode* page = out.GetFirstNode(); page; page = page->GetNext()) {

@@ -44,13 +44,23 @@ std::string TLightStrings::GetTextStr() const {
 }
 
 void TLightStrings::SetTextStr(std::string_view text) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  LoadFromBytes(text);
+  const std::vector<std::string_view> lines = TextLineViews(text);
+  m_lines.assign(lines.begin(), lines.end());
 }
 
 void TLightStrings::LoadFromBytes(std::string_view bytes) {
-  m_lines.clear();
+  const std::vector<std::string_view> lines = FileLineViews(bytes);
+  m_lines.assign(lines.begin(), lines.end());
+}
+
+std::vector<std::string_view> TLightStrings::TextLineViews(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  return FileLineViews(text);
+}
+
+std::vector<std::string_view> TLightStrings::FileLineViews(std::string_view bytes) {
+  std::vector<std::string_view> lines;
   // A trailing run of 0x1A and line ends is the old end-of-file mark: the
   // text ends at the first 0x1A of that run. One pass back from the end finds
   // it, whatever the input holds.
@@ -61,11 +71,12 @@ void TLightStrings::LoadFromBytes(std::string_view bytes) {
   for (std::size_t i = 0; i < end; ++i) {
     const char c = bytes[i];
     if (c != '\r' && c != '\n') continue;
-    m_lines.emplace_back(bytes.substr(start, i - start));
+    lines.push_back(bytes.substr(start, i - start));
     if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < end) m_lines.emplace_back(bytes.substr(start, end - start));
+  if (start < end) lines.push_back(bytes.substr(start, end - start));
+  return lines;
 }
 
 bool TLightStrings::LoadFromFile(const std::string& path) {

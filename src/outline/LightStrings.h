@@ -31,6 +31,10 @@ class TLightStrings {
   // SaveToFile is ever lost on reading. False when the file cannot be read.
   bool LoadFromFile(const std::string& path);
   void LoadFromBytes(std::string_view bytes);
+  // The lines SetTextStr and LoadFromBytes would hold, as views into the
+  // input: a reader that only walks the lines copies none of them.
+  static std::vector<std::string_view> TextLineViews(std::string_view text);
+  static std::vector<std::string_view> FileLineViews(std::string_view bytes);
   // Every line followed by CR LF, written atomically. False on failure.
   bool SaveToFile(const std::string& path) const;
 

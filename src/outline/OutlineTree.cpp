@@ -5,6 +5,7 @@
 #include <cassert>
 
 #include "base/Title.h"
+#include "outline/NodePool.h"
 
 namespace nuv {
 
@@ -16,6 +17,40 @@ TNodeId NextId() {
 }  // namespace
 
 // ---- TTreeNode ----
+
+namespace {
+// Never destroyed: pages of static trees may outlive any other static.
+TFixedPool& NodePool() {
+  static TFixedPool* pool = new TFixedPool(sizeof(TTreeNode));
+  return *pool;
+}
+}  // namespace
+
+// Under AddressSanitizer every node is a heap block of its own, so a use of
+// a freed page is still caught; the pool would hide it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kNodePool = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kNodePool = false;
+#else
+constexpr bool kNodePool = true;
+#endif
+#else
+constexpr bool kNodePool = true;
+#endif
+
+void* TTreeNode::operator new(std::size_t size) {
+  assert(size == sizeof(TTreeNode));
+  return kNodePool ? NodePool().Allocate() : ::operator new(size);
+}
+
+void TTreeNode::operator delete(void* block) {
+  if (kNodePool)
+    NodePool().Free(block);
+  else
+    ::operator delete(block);
+}
 
 // A tree may be a million levels deep: the subtree is taken apart with a list
 // of pending nodes instead of letting each node's destructor recurse.
@@ -164,10 +199,7 @@ int TOutlineTree::AbsoluteIndexOf(const TTreeNode* node) const {
   return node->m_orderIndex;
 }
 
-TTreeNode* TOutlineTree::FindById(TNodeId id) const {
-  const auto it = m_byId.find(id);
-  return it == m_byId.end() ? nullptr : it->second;
-}
+TTreeNode* TOutlineTree::FindById(TNodeId id) const { return m_byId.Find(id); }
 
 TTreeNode* TOutlineTree::LastPage() const {
   TTreeNode* node = GetLastRootPage();
@@ -178,14 +210,14 @@ TTreeNode* TOutlineTree::LastPage() const {
 void TOutlineTree::Register(TTreeNode* node) {
   ForSubtree(node, [this](TTreeNode* n) {
     n->m_owner = this;
-    m_byId[n->m_id] = n;
+    m_byId.Insert(n);
     ++m_count;
   });
 }
 
 void TOutlineTree::Unregister(TTreeNode* node) {
   ForSubtree(node, [this](TTreeNode* n) {
-    m_byId.erase(n->m_id);
+    m_byId.Erase(n->m_id);
     --m_count;
   });
 }
@@ -203,7 +235,10 @@ TTreeNode* TOutlineTree::InsertAt(TTreeNode* parent, int index, std::string_view
   std::unique_ptr<TTreeNode> node(new TTreeNode());
   node->m_id = NextId();
   node->m_text = CleanTitle(text);
-  node->m_data = std::move(data);
+  if (data) {
+    static_cast<TNodeData&>(*node) = std::move(*data);
+    node->m_hasData = true;
+  }
   TTreeNode* raw = node.get();
   const bool notify = m_observer && !m_updateCount;
   if (notify) m_observer->BeginInsert(Public(parent), index, index);
@@ -324,7 +359,7 @@ void TOutlineTree::Clear() {
   m_orderValidCount = 0;
   BeginUpdate();
   m_root->m_children.clear();
-  m_byId.clear();
+  m_byId.Clear();
   m_count = 0;
   EndUpdate();
 }
@@ -413,27 +448,36 @@ void TOutlineTree::SetCut(TTreeNode* node, bool cut) {
   Changed(node);
 }
 
-void TOutlineTree::SetData(TTreeNode* node, std::unique_ptr<TNodeData> data) { node->m_data = std::move(data); }
-
-TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
-  if (!node->m_data) node->m_data = std::make_unique<TNodeData>();
-  return *node->m_data;
+void TOutlineTree::SetData(TTreeNode* node, std::unique_ptr<TNodeData> data) {
+  static_cast<TNodeData&>(*node) = data ? std::move(*data) : TNodeData();
+  node->m_hasData = data != nullptr;
 }
 
+TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
+  node->m_hasData = true;
+  return *node;
+}
+
+void TOutlineTree::Reserve(std::size_t pages) { m_byId.Reserve(static_cast<std::size_t>(m_count) + pages); }
+
 void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
-  m_orderValidCount = 0;
-  other.m_orderValidCount = 0;
   BeginUpdate();
   m_root->m_children.clear();
-  m_byId.clear();
-  m_count = 0;
+  // The pages change owner whole: their ids and their order come along, so
+  // taking over a read document costs nothing per page.
   m_root->m_children = std::move(other.m_root->m_children);
   other.m_root->m_children.clear();
-  other.m_byId.clear();
+  m_byId = std::move(other.m_byId);
+  other.m_byId.Clear();
+  m_count = other.m_count;
   other.m_count = 0;
+  m_order = std::move(other.m_order);
+  m_orderValidCount = other.m_orderValidCount;
+  other.m_order.clear();
+  other.m_orderValidCount = 0;
   for (auto& child : m_root->m_children) {
     child->m_parent = m_root.get();
-    Register(child.get());
+    ForSubtree(child.get(), [this](TTreeNode* n) { n->m_owner = this; });
   }
   EndUpdate();
 }

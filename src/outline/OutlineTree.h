@@ -11,21 +11,25 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "outline/NodeData.h"
+#include "outline/NodeIdIndex.h"
 
 namespace nuv {
 
-using TNodeId = uint64_t;
 class TOutlineTree;
 
-class TTreeNode {
+// The node record is a private base, so a page holds it without a pointer
+// and without the record's padding (the node's first member fills it).
+class TTreeNode : private TNodeData {
  public:
   TTreeNode(const TTreeNode&) = delete;
   TTreeNode& operator=(const TTreeNode&) = delete;
   ~TTreeNode();
+  // Pages come from a pool of their own size (see NodePool.h).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block);
 
   // A stable id: lists and histories refer to pages by it, so they can tell a
   // removed page from a live one (TOutlineTree::FindById).
@@ -37,7 +41,8 @@ class TTreeNode {
   int OverlayIndex() const { return m_overlayIndex; }
   bool Cut() const { return m_cut; }
   bool Expanded() const { return m_expanded; }
-  TNodeData* Data() const { return m_data.get(); }
+  // The node record, null until a page gets one.
+  TNodeData* Data() const { return m_hasData ? static_cast<TNodeData*>(const_cast<TTreeNode*>(this)) : nullptr; }
 
   TTreeNode* Parent() const;  // none for a root page
   int Index() const { return m_index; }
@@ -66,20 +71,22 @@ class TTreeNode {
   bool IsHiddenRoot() const { return m_parent == nullptr; }
 
   // A document may hold millions of pages: the members are ordered so that
-  // they pack, and the pictures (small indexes) take two bytes each.
+  // they pack, the pictures (small indexes) take two bytes each, and the
+  // record (the base, meaningful while m_hasData) lives inside the node
+  // rather than in a heap block of its own.
+  int m_index = 0;
   TNodeId m_id = 0;
   std::string m_text;
-  std::unique_ptr<TNodeData> m_data;
   TTreeNode* m_parent = nullptr;  // the hidden root for root pages
   TOutlineTree* m_owner = nullptr;
   std::vector<std::unique_ptr<TTreeNode>> m_children;
-  int m_index = 0;
   mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
   int16_t m_imageIndex = 0;
   int16_t m_stateIndex = -1;
   int16_t m_overlayIndex = -1;
   bool m_cut = false;
   bool m_expanded = false;
+  bool m_hasData = false;
 };
 
 // Where MoveTo puts a page, relative to the target.
@@ -169,6 +176,10 @@ class TOutlineTree {
   void SetData(TTreeNode* node, std::unique_ptr<TNodeData> data);
   TNodeData& EnsureData(TTreeNode* node);
 
+  // A reader that knows how many pages it will add says so first, so the
+  // page index grows once.
+  void Reserve(std::size_t pages);
+
   // Readers build a detached tree and hand it over only when they succeed.
   void ReplaceWith(TOutlineTree&& other);
   // Moves the children of otherParent (other's root pages when null), in
@@ -201,7 +212,7 @@ class TOutlineTree {
   void Changed(TTreeNode* node);
 
   std::unique_ptr<TTreeNode> m_root;
-  std::unordered_map<TNodeId, TTreeNode*> m_byId;
+  TNodeIdIndex m_byId;
   int m_count = 0;
   int m_updateCount = 0;
   mutable std::vector<TTreeNode*> m_order;

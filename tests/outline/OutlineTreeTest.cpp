@@ -1,6 +1,7 @@
 // The outline tree: order, moves, removal, sorting and stable ids.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "outline/OutlineTree.h"
@@ -86,6 +87,61 @@ TEST(OutlineTreeTest, RemovedPagesAreNoLongerFoundById) {
   tree.Add(nullptr, "B");
   tree.Clear();
   EXPECT_EQ(tree.GetFirstNode(), nullptr);
+}
+
+// Two documents made in turn hold ids in strides; pages then leave in a
+// random order, so the index shifts entries back over holes of every kind.
+TEST(OutlineTreeTest, EveryLivePageIsFoundByIdThroughHeavyChurn) {
+  TOutlineTree trees[2];
+  std::vector<TTreeNode*> live[2];
+  std::vector<TNodeId> gone;
+  for (int i = 0; i < 6000; ++i) {
+    const int t = (i / 64) % 2;  // runs of 64 ids for each document in turn
+    TTreeNode* parent = live[t].empty() || i % 5 == 0 ? nullptr : live[t][static_cast<std::size_t>(i) % live[t].size()];
+    live[t].push_back(trees[t].AddChild(parent, "p"));
+  }
+  std::mt19937 random(7);
+  for (int t = 0; t < 2; ++t) {
+    std::shuffle(live[t].begin(), live[t].end(), random);
+    // Leaves only, so every pointer in `live` stays valid until its own turn.
+    for (std::size_t i = 0; i < live[t].size();) {
+      TTreeNode* page = live[t][i];
+      if (page->HasChildren() || i % 3 != 0) {
+        ++i;
+        continue;
+      }
+      gone.push_back(page->Id());
+      trees[t].Delete(page);
+      live[t].erase(live[t].begin() + static_cast<std::ptrdiff_t>(i));
+    }
+  }
+  for (int t = 0; t < 2; ++t) {
+    for (TTreeNode* page : live[t]) ASSERT_EQ(trees[t].FindById(page->Id()), page);
+    for (TTreeNode* page : live[t]) EXPECT_EQ(trees[1 - t].FindById(page->Id()), nullptr);
+  }
+  for (const TNodeId id : gone) EXPECT_EQ(trees[0].FindById(id) == nullptr && trees[1].FindById(id) == nullptr, true);
+}
+
+TEST(OutlineTreeTest, ReplacingTakesOverIdsOrderAndRecords) {
+  TOutlineTree doc, read;
+  doc.Add(nullptr, "old");
+  TTreeNode* a = read.Add(nullptr, "A");
+  TTreeNode* a1 = read.AddChild(a, "a1");
+  read.EnsureData(a1).SetBody("body\r\n");
+  TTreeNode* b = read.Add(nullptr, "B");
+  EXPECT_EQ(read.GetNodeAt(2), b);  // the order is built in the read tree
+  doc.ReplaceWith(std::move(read));
+  EXPECT_EQ(Dump(doc), "A .a1 B");
+  EXPECT_EQ(doc.Count(), 3);
+  EXPECT_EQ(read.Count(), 0);
+  EXPECT_EQ(read.FindById(a1->Id()), nullptr);
+  EXPECT_EQ(doc.FindById(a1->Id()), a1);
+  EXPECT_EQ(a1->Owner(), &doc);
+  EXPECT_EQ(b->AbsoluteIndex(), 2);
+  EXPECT_EQ(a1->Data()->Body(), "body\r\n");
+  EXPECT_EQ(b->Data(), nullptr);
+  doc.AddChild(a, "a2");
+  EXPECT_EQ(b->AbsoluteIndex(), 3);
 }
 
 TEST(OutlineTreeTest, SortIsStableWithTheInjectedComparison) {
