@@ -122,6 +122,17 @@ struct TEditorView::TRowCache {
     QImage Image;
   };
   std::unordered_map<int, TRow> Rows;
+  // Rows [first, tail) were replaced and the rows from `tail` on moved by
+  // `delta`: their images go with them.
+  void Shift(int first, int tail, int delta) {
+    std::unordered_map<int, TRow> moved;
+    moved.reserve(Rows.size());
+    for (auto& [row, cached] : Rows) {
+      if (row >= first && row < tail) continue;
+      moved.emplace(row >= tail ? row + delta : row, std::move(cached));
+    }
+    Rows = std::move(moved);
+  }
   // Images of dropped rows, used again so scrolling allocates nothing.
   std::vector<QImage> Spare;
   TStyle Style;
@@ -330,10 +341,28 @@ void TEditorView::OnEditorChange() {
   const TDrawInfo info = m_editor->LastChange();
   const int digits = m_geometry.LeftbarDigits;
   UpdateGeometry();
+  const int top = m_editor->TopRow();
+  const int tailOld = info.FirstRow + info.OldCount;
+  const int tailNew = info.FirstRow + info.NewCount;
+  const int delta = info.NewCount - info.OldCount;
+  if (delta != 0) m_rowCache->Shift(info.FirstRow, tailOld, delta);
   if (digits != m_geometry.LeftbarDigits) {
     viewport()->update();
-  } else if (info.NewCount != info.OldCount) {
-    RepaintRows(info.FirstRow, m_editor->TopRow() + m_geometry.VisibleRows + 1);
+  } else if (delta != 0 && top == verticalScrollBar()->value() && std::min(tailOld, tailNew) >= top &&
+             std::abs(delta) < m_geometry.VisibleRows) {
+    // The rows after the change move as pixels; the changed rows, the rows
+    // whose colouring state changed, the uncovered strip and the numbers of
+    // the left bar are painted.
+    const int textLeft = m_geometry.ImagebarWidth + m_geometry.LeftbarWidth;
+    const int y = RowY(std::min(tailOld, tailNew));
+    if (y < viewport()->height())
+      viewport()->scroll(0, delta * m_geometry.RowHeight, QRect(textLeft, y, viewport()->width() - textLeft, viewport()->height() - y));
+    RepaintRows(info.FirstRow, info.FirstRow + std::max(info.NewCount, info.StateChanged));
+    if (textLeft > 0) viewport()->update(QRect(0, RowY(info.FirstRow), textLeft, viewport()->height()));
+    // The caret and the caret row's underline move with their row's pixels.
+    if (m_lastCaretRow >= tailOld) RepaintRows(m_lastCaretRow + delta, m_lastCaretRow + delta);
+  } else if (delta != 0) {
+    RepaintRows(info.FirstRow, top + m_geometry.VisibleRows + 1);
   } else {
     RepaintRows(info.FirstRow, info.FirstRow + std::max(info.NewCount, info.StateChanged));
   }
@@ -348,7 +377,9 @@ void TEditorView::OnCaretMoved() {
   } else {
     RepaintRows(m_lastCaretRow, m_lastCaretRow);
     RepaintRows(m_editor->Row(), m_editor->Row());
-    if (m_view.Ruler.Visible()) viewport()->update(0, 0, viewport()->width(), m_geometry.TopMargin);
+    // The ruler marks the caret's column only.
+    if (m_view.Ruler.Visible() && m_editor->Col() != m_lastCaretCol)
+      viewport()->update(0, 0, viewport()->width(), m_geometry.TopMargin);
   }
   m_lastCaretRow = m_editor->Row();
   m_lastCaretCol = m_editor->Col();

@@ -8,6 +8,7 @@
 #include <QInputMethodEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <functional>
 
 #include "base/Codec.h"
@@ -204,6 +205,39 @@ TEST_F(EditorViewTest, RepaintsFromTheRowCacheEqualRepaintsFromScratch) {
     view.Refresh();
     const QImage fresh = view.viewport()->grab().toImage();
     EXPECT_TRUE(kept == fresh) << what;
+  }
+}
+
+TEST_F(EditorViewTest, RowsMovedAsPixelsAfterAnEditMatchAFreshPaint) {
+  // What the screen holds after edits that add and remove rows (moved
+  // pixels and the rows painted around them) equals a paint from scratch.
+  view.View().Leftbar.SetVisible(true);
+  view.View().Marks.RetMark.SetVisible(true);
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += SjisFromLiteral("row of text 行\r\n");
+  SetText(text);
+  view.show();
+  view.setFocus();
+  QApplication::processEvents();
+  auto screen = [&] {
+    QApplication::processEvents();
+    return QGuiApplication::primaryScreen()->grabWindow(view.winId()).toImage();
+  };
+  TEditorEx& e = view.Editor();
+  const std::vector<std::pair<const char*, std::function<void()>>> edits = {
+      {"line break", [&] { e.SetRowCol(3, 4); e.KeyDown(TEditorKey::Return); }},
+      {"line joined", [&] { e.SetRowCol(6, 0); e.KeyDown(TEditorKey::Backspace); }},
+      {"lines pasted", [&] { e.SetRowCol(2, 0); e.SetSelTextBuf("one\r\ntwo\r\nthree\r\n"); }},
+      {"lines deleted", [&] { e.SetRowCol(1, 0); e.SetSelLength(40); e.ClearSelection(); }},
+  };
+  for (const auto& [what, edit] : edits) {
+    e.CaretBeginUpdate();
+    edit();
+    e.CaretEndUpdate();
+    const QImage shown = screen();
+    view.Refresh();
+    view.update();
+    EXPECT_TRUE(shown == screen()) << what;
   }
 }
 
