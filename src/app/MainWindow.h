@@ -238,7 +238,6 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QAction* miViewStatusBar = nullptr;
   QAction* miShowLineNo = nullptr;
   QAction* acBoxPaste = nullptr;
-  QAction* acDeleteText = nullptr;
   QAction* miPirkaCompatible = nullptr;
   QAction* acExit = nullptr;
   QAction* acHelp = nullptr;

@@ -10,6 +10,7 @@
 #include "app/EditModeController.h"
 #include "app/MainWindow.h"
 #include "config/WrapRight.h"
+#include "editor/view/EditorPopup.h"
 #include "editor/view/EditorSettings.h"
 #include "editor/view/PageEditorView.h"
 
@@ -60,30 +61,17 @@ void Tfmnuv::UpdateEditorScrollBars() {
 }
 
 void Tfmnuv::BuildEditorPopup() {
-  // The editor's own items first, with the keys that really work in this
-  // window (its redo is Ctrl+Shift+Z: Ctrl+A selects all, Ctrl+K adds a page).
+  // Box paste keeps its key in the editor, where the popup only shows it.
   acBoxPaste = MakeAction(this, "acBoxPaste", QStringLiteral("Box貼り付け(&B)"), QKeySequence(Qt::CTRL | Qt::Key_B));
   connect(acBoxPaste, &QAction::triggered, this, [this] { edxnuv->PasteBoxFromClipboard(); });
-  acDeleteText = MakeAction(this, "acDeleteText", QStringLiteral("削除(&D)"));
-  connect(acDeleteText, &QAction::triggered, this, [this] { edxnuv->DeleteSelection(); });
   edxnuv->addAction(acBoxPaste);
   acBoxPaste->setShortcutContext(Qt::WidgetShortcut);
-  QMenu* popup = Menu(TMenuSlot::EditorPopup);
-  popup->addAction(m_clipboard->acUndo);
-  popup->addAction(m_clipboard->acRedo);
-  popup->addSeparator();
-  for (QAction* a : {m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste, acBoxPaste, acDeleteText})
-    popup->addAction(a);
-  popup->addSeparator();
-  popup->addAction(m_clipboard->acSelectAll);
-  popup->addSeparator();
-  popup->addAction(m_clipboard->acBoxSelMode);
-  popup->addSeparator();
-  connect(popup, &QMenu::aboutToShow, this, [this] {
-    const bool selected = edxnuv->Selected() && !edxnuv->ReadOnly();
-    acDeleteText->setEnabled(selected);
-    acBoxPaste->setEnabled(edxnuv->CanPaste());
-  });
+  // The editor's own items come first, showing the keys that really work in
+  // this window: redo is Ctrl+Shift+Z (Ctrl+A selects all) and box mode has
+  // no key (Ctrl+K adds a page). Controllers add their items to the slot.
+  auto* popup = new TEditorPopup(*edxnuv, *Menu(TMenuSlot::EditorPopup), this);
+  popup->SetKey(TEditorCommand::Redo, m_clipboard->acRedo->shortcut());
+  popup->SetKey(TEditorCommand::BoxMode, m_clipboard->acBoxSelMode->shortcut());
 }
 
 }  // namespace nuv

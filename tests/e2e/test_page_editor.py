@@ -74,5 +74,23 @@ def the_clipboard_carries_text_both_ways(s):
     expect_saved(s, "pasted.pk2", ".A\r\n日本語の行\r\nsecond\r\n貼り付け\r\npasted \r\n")
 
 
+def a_box_travels_through_the_clipboard(s):
+    nuv = s.start_nuv(s.write("doc.txt", ".A\r\nabcdef\r\n日本語です\r\nmnopqr\r\n"))
+    click_editor(s, nuv)
+    s.key("ctrl+Home", "Right", "Right")
+    s.key("Menu")  # the popup's Box選択モード(&K): box mode has no key of its own
+    s.settle()
+    s.key("k")
+    s.settle()
+    s.key("shift+Down", "shift+Down", "shift+Right", "shift+Right", "shift+Right", "shift+Right", "ctrl+c")
+    # Columns 2 to 6 of the three rows; other programs get plain lines.
+    copied = s.wait_for(lambda: s.clipboard(), "the copied box")
+    if copied.decode("utf-8") != "cdef\n本語\nopqr":
+        raise E2EError(f"xclip read {copied!r}")
+    # Pasted as a box at the end of the first row, column 6 of each row.
+    s.key("ctrl+Home", "End", "ctrl+v")
+    expect_saved(s, "box.pk2", ".A\r\nabcdefcdef\r\n日本語本語です\r\nmnopqropqr\r\n")
+
+
 if __name__ == "__main__":
-    main([typing_reaches_the_saved_page, the_clipboard_carries_text_both_ways])
+    main([typing_reaches_the_saved_page, the_clipboard_carries_text_both_ways, a_box_travels_through_the_clipboard])

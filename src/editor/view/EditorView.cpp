@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <climits>
+#include <unordered_map>
 
 #include "base/Codec.h"
 #include "base/Sjis.h"
@@ -67,17 +69,83 @@ class TEditorView::TMeasurer : public IEditorMeasurer {
 
 struct TEditorView::TColors {
   QColor bg, fg, selBg, selFg, hitBg, hitFg;
+  bool operator==(const TColors&) const = default;
 };
 
-// Per-pass state: one parser for all rows of a paint.
+// What painting rows works with: the fountain's parser, made when a row is
+// first painted and kept until the style changes, and the row buffers.
 class TRowPainter {
  public:
+  IEditorFountain* fountain = nullptr;
   std::unique_ptr<IEditorParser> parser;
   std::string expanded, parsed, codes;
 };
 
+// What one row's pixels are painted from, read from the document.
+struct TEditorView::TRowInput {
+  // A row of text, the mark-only row after a final line break, or nothing.
+  enum TKind { kText, kEof, kBlank } Kind = kBlank;
+  std::string Prefix;  // the row's bytes up to the paint limit
+  std::string Next;    // the next row's, where a token may cross the wrap
+  TRowAttribute Attribute = raCrlf;
+  bool Last = false;  // the document's last row (its end mark)
+  TRowAttributeData State;
+  // Selected columns before they are cut at the row's end; none when equal.
+  int SelStart = 0;
+  int SelEnd = 0;
+  bool SelBox = false;
+  bool Hit = false;
+  std::vector<TFindSegment> Finds;
+
+  bool operator==(const TRowInput& o) const {
+    return Kind == o.Kind && Attribute == o.Attribute && Last == o.Last && SelStart == o.SelStart &&
+           SelEnd == o.SelEnd && SelBox == o.SelBox && Hit == o.Hit && Prefix == o.Prefix && Next == o.Next &&
+           State.Row == o.State.Row && State.SameState(o.State) && Finds == o.Finds;
+  }
+};
+
+// Rows painted into images, so a repaint of unchanged rows is a copy of
+// pixels. A row is painted again when what it is painted from changed; any
+// change of style (fonts, colours, marks, geometry, the fountain) forgets all.
+struct TEditorView::TRowCache {
+  struct TStyle {
+    TColors Colors;
+    int Width = 0, TopCol = 0, Underline = 0, Ascent = 0;
+    int FontHeight = 0, ColumnWidth = 0, RowHeight = 0, TextLeft = 0, LeftMargin = 0, VisibleColumns = 0;
+    int TabSpaceCount = 0, WrapByte = 0;
+    bool WordWrap = false;
+    qreal Ratio = 1;
+    bool operator==(const TStyle&) const = default;
+  };
+  struct TRow {
+    TRowInput Input;
+    QImage Image;
+  };
+  std::unordered_map<int, TRow> Rows;
+  // Rows [first, tail) were replaced and the rows from `tail` on moved by
+  // `delta`: their images go with them.
+  void Shift(int first, int tail, int delta) {
+    std::unordered_map<int, TRow> moved;
+    moved.reserve(Rows.size());
+    for (auto& [row, cached] : Rows) {
+      if (row >= first && row < tail) continue;
+      moved.emplace(row >= tail ? row + delta : row, std::move(cached));
+    }
+    Rows = std::move(moved);
+  }
+  // Images of dropped rows, used again so scrolling allocates nothing.
+  std::vector<QImage> Spare;
+  TStyle Style;
+  TRowInput Scratch;
+  TRowPainter Painter;
+};
+
+
 TEditorView::TEditorView(QWidget* parent)
-    : QAbstractScrollArea(parent), m_editor(std::make_unique<TViewEditor>(*this)), m_measurer(std::make_unique<TMeasurer>(*this)) {
+    : QAbstractScrollArea(parent),
+      m_editor(std::make_unique<TViewEditor>(*this)),
+      m_measurer(std::make_unique<TMeasurer>(*this)),
+      m_rowCache(std::make_unique<TRowCache>()) {
   setObjectName("edxnuv");
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
@@ -96,7 +164,10 @@ TEditorView::TEditorView(QWidget* parent)
   };
   m_view.OnChange = [this](TNotifyPersistent&) { ViewChanged(); };
   m_editor->Margin().OnChange = [this](TNotifyPersistent&) { ViewChanged(); };
-  m_viewFountain.ChangeList().Add(this, [this](const void*) { viewport()->update(); });
+  m_viewFountain.ChangeList().Add(this, [this](const void*) {
+    ForgetRows();
+    viewport()->update();
+  });
   m_blink.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
   connect(&m_blink, &QTimer::timeout, this, [this] {
     m_caretOn = !m_caretOn;
@@ -121,8 +192,13 @@ const TEditorEx& TEditorView::Editor() const { return *m_editor; }
 void TEditorView::SetFountain(TFountain* fountain) {
   if (m_active) m_active->ChangeList().Remove(this);
   m_active = fountain;
-  if (m_active) m_active->ChangeList().Add(this, [this](const void*) { viewport()->update(); });
+  if (m_active)
+    m_active->ChangeList().Add(this, [this](const void*) {
+      ForgetRows();
+      viewport()->update();
+    });
   m_editor->SetFountain(m_active ? static_cast<IEditorFountain*>(m_active) : &m_viewFountain);
+  ForgetRows();
   viewport()->update();
 }
 
@@ -184,7 +260,14 @@ void TEditorView::UpdateScrollBars() {
   m_syncingBars = false;
 }
 
+void TEditorView::ForgetRows() {
+  m_rowCache->Rows.clear();
+  m_rowCache->Spare.clear();
+  m_rowCache->Painter = TRowPainter();
+}
+
 void TEditorView::Refresh() {
+  ForgetRows();
   UpdateGeometry();
   m_editor->AdjustRow();
   UpdateScrollBars();
@@ -212,10 +295,10 @@ void TEditorView::ScrolledFrom(int oldTop, int oldCol) {
   if (m_editor->TopCol() != oldCol || std::abs(rows) >= m_geometry.VisibleRows) {
     viewport()->update();
   } else if (rows != 0) {
-    // The rows on screen move as pixels; only the uncovered strip is painted.
+    // The rows on screen move as pixels (the caret and the preedit with
+    // their row); only the uncovered strip is painted.
     const QRect area(0, m_geometry.TopMargin, viewport()->width(), viewport()->height() - m_geometry.TopMargin);
     viewport()->scroll(0, -rows * m_geometry.RowHeight, area);
-    viewport()->update(CaretRect().adjusted(-1, -1, 1, 1));
   }
   updateMicroFocus();
 }
@@ -258,10 +341,28 @@ void TEditorView::OnEditorChange() {
   const TDrawInfo info = m_editor->LastChange();
   const int digits = m_geometry.LeftbarDigits;
   UpdateGeometry();
+  const int top = m_editor->TopRow();
+  const int tailOld = info.FirstRow + info.OldCount;
+  const int tailNew = info.FirstRow + info.NewCount;
+  const int delta = info.NewCount - info.OldCount;
+  if (delta != 0) m_rowCache->Shift(info.FirstRow, tailOld, delta);
   if (digits != m_geometry.LeftbarDigits) {
     viewport()->update();
-  } else if (info.NewCount != info.OldCount) {
-    RepaintRows(info.FirstRow, m_editor->TopRow() + m_geometry.VisibleRows + 1);
+  } else if (delta != 0 && top == verticalScrollBar()->value() && std::min(tailOld, tailNew) >= top &&
+             std::abs(delta) < m_geometry.VisibleRows) {
+    // The rows after the change move as pixels; the changed rows, the rows
+    // whose colouring state changed, the uncovered strip and the numbers of
+    // the left bar are painted.
+    const int textLeft = m_geometry.ImagebarWidth + m_geometry.LeftbarWidth;
+    const int y = RowY(std::min(tailOld, tailNew));
+    if (y < viewport()->height())
+      viewport()->scroll(0, delta * m_geometry.RowHeight, QRect(textLeft, y, viewport()->width() - textLeft, viewport()->height() - y));
+    RepaintRows(info.FirstRow, info.FirstRow + std::max(info.NewCount, info.StateChanged));
+    if (textLeft > 0) viewport()->update(QRect(0, RowY(info.FirstRow), textLeft, viewport()->height()));
+    // The caret and the caret row's underline move with their row's pixels.
+    if (m_lastCaretRow >= tailOld) RepaintRows(m_lastCaretRow + delta, m_lastCaretRow + delta);
+  } else if (delta != 0) {
+    RepaintRows(info.FirstRow, top + m_geometry.VisibleRows + 1);
   } else {
     RepaintRows(info.FirstRow, info.FirstRow + std::max(info.NewCount, info.StateChanged));
   }
@@ -276,7 +377,9 @@ void TEditorView::OnCaretMoved() {
   } else {
     RepaintRows(m_lastCaretRow, m_lastCaretRow);
     RepaintRows(m_editor->Row(), m_editor->Row());
-    if (m_view.Ruler.Visible()) viewport()->update(0, 0, viewport()->width(), m_geometry.TopMargin);
+    // The ruler marks the caret's column only.
+    if (m_view.Ruler.Visible() && m_editor->Col() != m_lastCaretCol)
+      viewport()->update(0, 0, viewport()->width(), m_geometry.TopMargin);
   }
   m_lastCaretRow = m_editor->Row();
   m_lastCaretCol = m_editor->Col();
@@ -310,8 +413,10 @@ QColor TEditorView::ToQColor(TViewColor color, const QColor& fallback) const {
 }
 
 void TEditorView::paintEvent(QPaintEvent* event) {
+  // Each rectangle on its own: a scrolled-in row and the caret far from it
+  // must not become one repaint of everything between them.
   QPainter painter(viewport());
-  PaintTo(painter, event->rect());
+  for (const QRect& rect : event->region()) PaintTo(painter, rect);
 }
 
 void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
@@ -328,16 +433,44 @@ void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
   c.hitFg = ToQColor(hit.Color(), c.selFg);
 
   const int width = viewport()->width();
-  p.fillRect(QRect(g.ImagebarWidth + g.LeftbarWidth, g.RulerHeight, width, g.TopMargin - g.RulerHeight), c.bg);
+  const int textLeft = g.ImagebarWidth + g.LeftbarWidth;
+  TRowCache::TStyle style;
+  style.Colors = c;
+  style.Width = width;
+  style.TopCol = m_editor->TopCol();
+  style.Underline = m_editor->Margin().Underline();
+  style.Ascent = m_text.Ascent();
+  style.FontHeight = g.FontHeight;
+  style.ColumnWidth = g.ColumnWidth;
+  style.RowHeight = g.RowHeight;
+  style.TextLeft = textLeft;
+  style.LeftMargin = g.LeftMargin;
+  style.VisibleColumns = g.VisibleColumns;
+  const TColumnRules rules = m_editor->Rules();
+  style.TabSpaceCount = rules.TabSpaceCount;
+  style.WrapByte = rules.WrapByte;
+  style.WordWrap = rules.WordWrap;
+  style.Ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+  if (!(style == m_rowCache->Style)) {
+    ForgetRows();
+    m_rowCache->Style = style;
+  }
+
+  p.save();
+  p.setClipRect(rect);
+  p.fillRect(QRect(textLeft, g.RulerHeight, width, g.TopMargin - g.RulerHeight), c.bg);
   const int top = m_editor->TopRow();
   const int firstRow = top + std::max(0, (rect.top() - g.TopMargin) / g.RowHeight);
   const int lastRow = top + std::max(0, (rect.bottom() - g.TopMargin) / g.RowHeight);
-  TRowPainter rp;
-  rp.parser = m_editor->Fountain() ? m_editor->Fountain()->CreateParser() : nullptr;
+  TRowPainter& rp = m_rowCache->Painter;
+  if (rp.fountain != m_editor->Fountain()) {
+    rp.fountain = m_editor->Fountain();
+    rp.parser.reset();
+  }
   const int rows = m_editor->GetListCount();
   p.save();
-  p.setClipRect(QRect(g.ImagebarWidth + g.LeftbarWidth, g.TopMargin, width, viewport()->height()).intersected(rect));
-  for (int row = firstRow; row <= lastRow; ++row) PaintRow(p, c, row, RowY(row), rows, rp);
+  p.setClipRect(QRect(textLeft, g.TopMargin, width, viewport()->height()).intersected(rect));
+  for (int row = firstRow; row <= lastRow; ++row) PaintCachedRow(p, c, row, RowY(row), rows, rp);
   // Below the last whole row.
   const int bottom = RowY(lastRow + 1);
   if (bottom < viewport()->height()) p.fillRect(QRect(0, bottom, width, viewport()->height() - bottom), c.bg);
@@ -355,13 +488,89 @@ void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
     p.drawLine(g.LeftMargin, y, width, y);
   }
   p.restore();
-  if (g.ImagebarWidth > 0 || g.LeftbarWidth > 0) PaintLeftbar(p, c, firstRow, lastRow);
-  if (g.RulerHeight > 0) PaintRuler(p, c);
+  if (rect.left() < textLeft) PaintLeftbar(p, c, firstRow, lastRow);
+  if (rect.top() < g.RulerHeight) PaintRuler(p, c);
   PaintPreedit(p, c);
   PaintCaret(p, c);
+  p.restore();
+  // Rows far from the view are dropped; those near it stay for scrolling back.
+  const int keep = g.VisibleRows + 2;
+  if (static_cast<int>(m_rowCache->Rows.size()) > 3 * keep) {
+    std::erase_if(m_rowCache->Rows, [&](auto& item) {
+      if (item.first >= top - keep && item.first <= top + 2 * keep) return false;
+      m_rowCache->Spare.push_back(std::move(item.second.Image));
+      return true;
+    });
+  }
 }
 
-void TEditorView::PaintRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp) {
+void TEditorView::ReadRow(int row, int rows, TRowInput& in) {
+  in.Prefix.clear();
+  in.Next.clear();
+  in.Attribute = raCrlf;
+  in.Last = false;
+  in.State = TRowAttributeData();
+  in.SelStart = in.SelEnd = 0;
+  in.SelBox = in.Hit = false;
+  in.Finds.clear();
+  if (row >= rows) {
+    // The row after a final line break (or of an empty text) holds the end mark.
+    in.Kind = row == rows && (rows == 0 || m_editor->ListRows(rows - 1) == raCrlf) ? TRowInput::kEof : TRowInput::kBlank;
+    return;
+  }
+  in.Kind = TRowInput::kText;
+  TEditorScreenStrings& list = m_editor->List();
+  if (!list.StateComputed(row)) list.UpdateBrackets(row, false);
+  in.Prefix = CutAtCharBoundary(list.Get(row), kPaintBytes);
+  in.Attribute = list.GetRows(row);
+  in.Last = row == rows - 1;
+  in.State = m_editor->GetListData(row);
+  // A token may cross the wrap into the next row.
+  if (in.Attribute == raWrapped && row + 1 < rows && m_editor->Fountain())
+    in.Next = CutAtCharBoundary(list.Get(row + 1), kPaintBytes);
+  if (m_editor->Selected()) {
+    const TSelectedPosition sel = m_editor->SelDraw();
+    if (row >= sel.StartRow && row <= sel.EndRow) {
+      in.SelBox = m_editor->SelectionMode() == smBox;
+      in.SelStart = in.SelBox || row == sel.StartRow ? sel.StartCol : 0;
+      in.SelEnd = in.SelBox || row == sel.EndRow ? sel.EndCol : INT_MAX;
+      in.Hit = m_editor->SelectionState() == sstHitSelected;
+    }
+  }
+  if (m_view.ExMarks.FindMark.Visible() && !m_editor->FindString().empty() && m_editor->SearchLine(row) > 0)
+    in.Finds = m_editor->FindSegments();
+}
+
+void TEditorView::PaintCachedRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp) {
+  TRowInput& in = m_rowCache->Scratch;
+  ReadRow(row, rows, in);
+  const int textLeft = m_geometry.ImagebarWidth + m_geometry.LeftbarWidth;
+  const QSize size(viewport()->width() - textLeft, m_geometry.RowHeight);
+  if (size.isEmpty()) return;
+  const qreal ratio = m_rowCache->Style.Ratio;
+  TRowCache::TRow& cached = m_rowCache->Rows[row];
+  const QSize pixels(qRound(size.width() * ratio), qRound(size.height() * ratio));
+  if (cached.Image.size() != pixels || !(cached.Input == in)) {
+    if (cached.Image.size() != pixels) {
+      std::vector<QImage>& spare = m_rowCache->Spare;
+      if (!spare.empty() && spare.back().size() == pixels) {
+        cached.Image = std::move(spare.back());
+      } else {
+        cached.Image = QImage(pixels, QImage::Format_RGB32);
+        cached.Image.setDevicePixelRatio(ratio);
+      }
+      if (!spare.empty()) spare.pop_back();
+    }
+    if (!rp.parser && rp.fountain) rp.parser = rp.fountain->CreateParser();
+    QPainter rowPainter(&cached.Image);
+    rowPainter.translate(-textLeft, 0);
+    PaintRow(rowPainter, c, in, 0, rp);
+    std::swap(cached.Input, in);
+  }
+  p.drawImage(QPoint(textLeft, y), cached.Image);
+}
+
+void TEditorView::PaintRow(QPainter& p, const TColors& c, const TRowInput& in, int y, TRowPainter& rp) {
   const TEditorGeometry& g = m_geometry;
   const int cw = g.ColumnWidth;
   const int width = viewport()->width();
@@ -379,15 +588,11 @@ void TEditorView::PaintRow(QPainter& p, const TColors& c, int row, int y, int ro
     p.fillRect(box, c.bg);
     m_text.Draw(p, "[EOF]", 0, 5, box.x(), baseline, cw, ToQColor(m_view.Marks.EofMark.Color(), c.fg), 0);
   };
-  if (row >= rows) {
-    // The row after a final line break (or of an empty text) holds the end mark.
-    if (row == rows && (rows == 0 || m_editor->ListRows(rows - 1) == raCrlf)) drawEof(0);
+  if (in.Kind != TRowInput::kText) {
+    if (in.Kind == TRowInput::kEof) drawEof(0);
     return;
   }
-  TEditorScreenStrings& list = m_editor->List();
-  if (!list.StateComputed(row)) list.UpdateBrackets(row, false);
-  const std::string& raw = list.Get(row);
-  const std::string_view prefix = CutAtCharBoundary(raw, kPaintBytes);
+  const std::string_view prefix = in.Prefix;
   const TColumnRules rules = m_editor->Rules();
   rp.expanded = ExpandTab(prefix, rules);
   const std::string& text = rp.expanded;
@@ -397,15 +602,14 @@ void TEditorView::PaintRow(QPainter& p, const TColors& c, int row, int y, int ro
   const int shown = std::min(len, limit);
   const int fromCol = m_editor->TopCol();
   const int toCol = std::min(shown, fromCol + g.VisibleColumns + 2);
-  const TRowAttribute attribute = list.GetRows(row);
+  const TRowAttribute attribute = in.Attribute;
 
   // Tokens and their colours; the next row of a wrapped line is appended so a
   // token crossing the wrap is seen whole.
   if (rp.parser && len > 0) {
     rp.parsed = text;
-    if (attribute == raWrapped && row + 1 < rows)
-      rp.parsed += ExpandTab(CutAtCharBoundary(list.Get(row + 1), kPaintBytes), rules);
-    rp.parser->NewData(rp.parsed, m_editor->GetListData(row));
+    if (!in.Next.empty()) rp.parsed += ExpandTab(in.Next, rules);
+    rp.parser->NewData(rp.parsed, in.State);
     int plainFrom = 0;
     auto drawPlain = [&](int to) {
       if (to > plainFrom) m_text.Draw(p, text, std::max(plainFrom, fromCol), std::min(to, toCol), x0, baseline, cw, c.fg, 0);
@@ -471,34 +675,25 @@ void TEditorView::PaintRow(QPainter& p, const TColors& c, int row, int y, int ro
 
   // The selected columns of this row (line or box mode), drawn over the row;
   // a search hit is drawn the same way.
-  if (m_editor->Selected()) {
-    const TSelectedPosition sel = m_editor->SelDraw();
-    if (row >= sel.StartRow && row <= sel.EndRow) {
-      const int rowEnd = std::min(len, limit) + (attribute == raCrlf ? 1 : 0);
-      int s = 0, e = rowEnd;
-      if (m_editor->SelectionMode() == smBox) {
-        s = std::min(sel.StartCol, limit);
-        e = std::min(sel.EndCol, limit);
-      } else {
-        if (row == sel.StartRow) s = std::min(sel.StartCol, rowEnd);
-        if (row == sel.EndRow) e = std::min(sel.EndCol, rowEnd);
-      }
-      if (e > s) {
-        const QRect cells(x0 + s * cw, y, (e - s) * cw, g.RowHeight);
-        p.save();
-        p.setClipRect(cells, Qt::IntersectClip);
-        const bool hit = m_editor->SelectionState() == sstHitSelected;
-        p.fillRect(cells, hit ? c.hitBg : c.selBg);
-        m_text.Draw(p, text, std::max(s, fromCol), std::min(e, toCol), x0, baseline, cw, hit ? c.hitFg : c.selFg, 0);
-        p.restore();
-      }
+  if (in.SelEnd > in.SelStart) {
+    const int rowEnd = std::min(len, limit) + (attribute == raCrlf ? 1 : 0);
+    const int cut = in.SelBox ? limit : rowEnd;
+    const int s = std::min(in.SelStart, cut);
+    const int e = std::min(in.SelEnd, cut);
+    if (e > s) {
+      const QRect cells(x0 + s * cw, y, (e - s) * cw, g.RowHeight);
+      p.save();
+      p.setClipRect(cells, Qt::IntersectClip);
+      p.fillRect(cells, in.Hit ? c.hitBg : c.selBg);
+      m_text.Draw(p, text, std::max(s, fromCol), std::min(e, toCol), x0, baseline, cw, in.Hit ? c.hitFg : c.selFg, 0);
+      p.restore();
     }
   }
 
   // The find marks: a bar under each hit of the find string on this row.
-  if (m_view.ExMarks.FindMark.Visible() && !m_editor->FindString().empty() && m_editor->SearchLine(row) > 0) {
+  if (!in.Finds.empty()) {
     const QColor bar = ToQColor(m_view.ExMarks.FindMark.Color(), c.fg);
-    for (const TFindSegment& seg : m_editor->FindSegments()) {
+    for (const TFindSegment& seg : in.Finds) {
       const int s = std::min(seg.Col, limit), e = std::min(seg.Col + seg.Length, limit);
       if (e > s) p.fillRect(QRect(x0 + s * cw, y + fh - 2, (e - s) * cw, 2), bar);
     }
@@ -514,7 +709,7 @@ void TEditorView::PaintRow(QPainter& p, const TColors& c, int row, int y, int ro
       p.drawLine(endX + cw - e, middle - e, endX + cw, middle);
       p.drawLine(endX + cw, middle, endX + cw - e - 1, middle + e + 1);
     }
-  } else if (attribute == raEof && row == rows - 1) {
+  } else if (attribute == raEof && in.Last) {
     drawEof(shown);
   } else if (attribute == raCrlf && m_view.Marks.RetMark.Visible()) {
     markPen(m_view.Marks.RetMark, false);

@@ -91,6 +91,8 @@ class TEditorView : public QAbstractScrollArea {
   class TViewEditor;
   class TMeasurer;
   struct TColors;
+  struct TRowInput;
+  struct TRowCache;
 
   void ViewChanged();
   void ApplyFont();
@@ -108,7 +110,13 @@ class TEditorView : public QAbstractScrollArea {
   int RowY(int row) const;
   QColor ToQColor(TViewColor color, const QColor& fallback) const;
 
-  void PaintRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp);
+  // Everything of the document that a row's pixels depend on.
+  void ReadRow(int row, int rows, TRowInput& in);
+  // Draws a row from the row cache, painting it into the cache first when
+  // its input or the style changed.
+  void PaintCachedRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp);
+  void PaintRow(QPainter& p, const TColors& c, const TRowInput& in, int y, TRowPainter& rp);
+  void ForgetRows();
   void PaintLeftbar(QPainter& p, const TColors& c, int firstRow, int lastRow);
   void PaintRuler(QPainter& p, const TColors& c);
   // The images of a row's lowest digit mark and lowest picture mark.
@@ -135,6 +143,8 @@ class TEditorView : public QAbstractScrollArea {
   QTimer m_blink;
   QString m_preedit;
   int m_preeditCursor = 0;
+  // Painted rows by row number, with what they were painted from.
+  std::unique_ptr<TRowCache> m_rowCache;
 };
 
 }  // namespace nuv

@@ -1,12 +1,15 @@
 // The editor widget painted offscreen into an image: where glyphs and marks
-// land on the column grid, the line-number bar, the cut at 1000 columns and
-// the input method's composition.
+// land on the column grid, the line-number bar, the cut at 1000 columns, the
+// input method's composition, find hits, and repaints from the row cache.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <functional>
 
 #include "base/Codec.h"
 #include "editor/view/EditorView.h"
@@ -143,6 +146,99 @@ TEST_F(EditorViewTest, ASelectionOfColourNoneIsInverseVideo) {
   const QImage image = Paint();
   EXPECT_GT(Count(image, 0, X(0), X(2), Dark), view.Geometry().ColumnWidth * view.Geometry().RowHeight);
   EXPECT_LT(Count(image, 0, X(2), X(3), Dark), view.Geometry().ColumnWidth * view.Geometry().RowHeight / 2);
+}
+
+TEST_F(EditorViewTest, AFindHitThatWrapsIsDrawnInTheHitColourOnBothRows) {
+  view.Editor().WrapOption().SetWrapByte(20);
+  view.Editor().SetWordWrap(true);
+  view.ViewFountain().Colors().Hit.SetBkColor(kRed);
+  view.ViewFountain().Colors().Hit.SetColor(kBlue);
+  SetText("aaaaaaaaaaaaaaaaaHITWORDbbb\r\n");
+  ASSERT_EQ(view.Editor().GetListCount(), 2);  // 17 a and "HIT", then "WORDbbb"
+  view.Editor().SetHitStyle(hsDraw);  // hits in their own colours, not as a selection
+  view.Editor().SetFindString("HITWORD");
+  ASSERT_TRUE(view.Editor().Find());
+  // The widget as the window system would have it painted.
+  const QImage image = view.viewport()->grab().toImage();
+  const int cells = view.Geometry().ColumnWidth * view.Geometry().RowHeight;
+  EXPECT_GT(Count(image, 0, X(17), X(20), Reddish), 3 * cells / 2);  // "HIT" at the end of the first row
+  EXPECT_EQ(Count(image, 0, X(0), X(17), Reddish), 0);
+  EXPECT_GT(Count(image, 1, X(0), X(4), Reddish), 2 * cells);  // "WORD" at the start of the second
+  EXPECT_EQ(Count(image, 1, X(4), image.width(), Reddish), 0);
+  EXPECT_GT(Count(image, 1, X(0), X(4), Bluish), 0);  // the hit's text in its own colour
+}
+
+TEST_F(EditorViewTest, RepaintsFromTheRowCacheEqualRepaintsFromScratch) {
+  // After each change the widget repaints with the rows it kept; forgetting
+  // them all must paint the very same pixels.
+  view.View().Marks.RetMark.SetVisible(true);
+  view.View().ExMarks.FindMark.SetVisible(true);
+  view.View().ExMarks.FindMark.SetColor(kBlue);
+  view.View().Leftbar.SetVisible(true);
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += SjisFromLiteral("int main() { return 0; } // 日本語の行\r\n");
+  SetText(text);
+  view.SetFountain(&view.Fountains().Cpp);
+  view.Fountains().Cpp.Comment.SetColor(kRed);
+  TEditorEx& e = view.Editor();
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"typed character", [&] { e.SetRowCol(2, 4); e.KeyPress('x'); }},
+      {"comment opened above", [&] { e.SetRowCol(1, 0); e.KeyPress('/'); e.KeyPress('*'); }},
+      {"comment closed", [&] { e.Undo(); }},
+      {"line selection", [&] { e.SetRowCol(3, 5); e.KeyDown(TEditorKey::Down, {true, false, false}); }},
+      {"selection grows", [&] { e.KeyDown(TEditorKey::Right, {true, false, false}); }},
+      {"box selection", [&] { e.SetSelectionMode(smBox); e.KeyDown(TEditorKey::Down, {true, false, false}); }},
+      {"selection ends", [&] { e.SetSelectionMode(smLine); e.SetRowCol(0, 0); }},
+      {"find marks", [&] { e.SetFindString("return"); }},
+      {"find hit", [&] { e.Find(); }},
+      {"row joined", [&] { e.SetRowCol(5, 0); e.KeyDown(TEditorKey::Backspace); }},
+      {"scrolled down", [&] { e.SetTopRow(3); }},
+      {"scrolled right", [&] { e.SetTopCol(4); }},
+      {"hit colour", [&] { view.ViewFountain().Colors().Hit.SetBkColor(kRed); }},
+      {"return mark colour", [&] { view.View().Marks.RetMark.SetColor(kRed); }},
+  };
+  view.show();
+  QApplication::processEvents();
+  for (const auto& [what, change] : changes) {
+    change();
+    const QImage kept = view.viewport()->grab().toImage();
+    view.Refresh();
+    const QImage fresh = view.viewport()->grab().toImage();
+    EXPECT_TRUE(kept == fresh) << what;
+  }
+}
+
+TEST_F(EditorViewTest, RowsMovedAsPixelsAfterAnEditMatchAFreshPaint) {
+  // What the screen holds after edits that add and remove rows (moved
+  // pixels and the rows painted around them) equals a paint from scratch.
+  view.View().Leftbar.SetVisible(true);
+  view.View().Marks.RetMark.SetVisible(true);
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += SjisFromLiteral("row of text 行\r\n");
+  SetText(text);
+  view.show();
+  view.setFocus();
+  QApplication::processEvents();
+  auto screen = [&] {
+    QApplication::processEvents();
+    return QGuiApplication::primaryScreen()->grabWindow(view.winId()).toImage();
+  };
+  TEditorEx& e = view.Editor();
+  const std::vector<std::pair<const char*, std::function<void()>>> edits = {
+      {"line break", [&] { e.SetRowCol(3, 4); e.KeyDown(TEditorKey::Return); }},
+      {"line joined", [&] { e.SetRowCol(6, 0); e.KeyDown(TEditorKey::Backspace); }},
+      {"lines pasted", [&] { e.SetRowCol(2, 0); e.SetSelTextBuf("one\r\ntwo\r\nthree\r\n"); }},
+      {"lines deleted", [&] { e.SetRowCol(1, 0); e.SetSelLength(40); e.ClearSelection(); }},
+  };
+  for (const auto& [what, edit] : edits) {
+    e.CaretBeginUpdate();
+    edit();
+    e.CaretEndUpdate();
+    const QImage shown = screen();
+    view.Refresh();
+    view.update();
+    EXPECT_TRUE(shown == screen()) << what;
+  }
 }
 
 }  // namespace
