@@ -580,8 +580,10 @@ void TDocumentController::DropOpen() {
     if (i > 0 || m_window.Document().Modified()) {
       m_window.Launcher().StartNewWindow(m_dropped[i]);
     } else if (HasBinaryExtension(path)) {
+      m_window.ClearPageLists();
       if (OpenBinary(path)) FillFolderMenu(FolderOf(path));
     } else {
+      m_window.ClearPageLists();
       OpenText(path);
     }
   }

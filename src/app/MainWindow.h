@@ -40,6 +40,7 @@ class TDocumentController;
 class TEditModeCommands;
 class TExchangeCommands;
 class TFindCommands;
+class TLinkCommands;
 class TMarkCommands;
 class TOutlineView;
 class TPageCommands;
@@ -122,6 +123,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QSpinBox* WrapByteBox() const { return edWrapByte; }
   TRecoveryController& Recovery() { return *m_recovery; }
   TFindCommands& Finds() { return *m_find; }
+  TLinkCommands& Links() { return *m_links; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -189,6 +191,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TEditModeCommands* m_editModes = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
+  TLinkCommands* m_links = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
