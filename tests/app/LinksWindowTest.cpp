@@ -238,6 +238,9 @@ void MakeUnreadable(const std::string& path) {
 
 TEST_F(LinksWindowTest, DirectLinkPagesEditTheirFileAndNeverWriteAnUnreadableOne) {
   docs.Write("linked.txt", "file line\r\n");
+  // A relative link on the page shown first resolves against the document being opened.
+  window->Documents().OpenDocument(docs.Write("first.txt", ".L\r\n<DirectLink:linked.txt>\r\n" + std::string(kDoc)));
+  EXPECT_EQ(window->Editor().Text(), "file line\r\n");
   Select(Page("B"));
   // The page has text: the question comes first, and No changes nothing.
   prompts->answers = {TAnswer::No};
