@@ -6,6 +6,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
 from harness import E2EError, main, read_sjis  # noqa: E402
+from test_page_editor import save_as  # noqa: E402
 
 
 def editor_point(s, nuv, across):
@@ -25,13 +26,6 @@ def click_editor(s, nuv, ctrl=False):
     argv += ["keydown", "ctrl", "click", "1", "keyup", "ctrl"] if ctrl else ["click", "1"]
     s.run(argv)
     s.settle()
-
-
-def save_as(s, name):
-    s.key("ctrl+s")  # a text document asks where to save it
-    s.type(s.path(name))
-    s.key("Return")
-    s.wait_for(lambda: os.path.exists(s.path(name)), "the saved document")
 
 
 def saved_pages(s, pk2):
