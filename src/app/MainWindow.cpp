@@ -32,8 +32,10 @@
 
 #include "app/Actions.h"
 #include "app/AppTexts.h"
+#include "app/AutoClipController.h"
 #include "app/ClipboardController.h"
 #include "app/config/ConfigController.h"
+#include "app/ConversionController.h"
 #include "app/DateBar.h"
 #include "app/EditModeController.h"
 #include "app/ExchangeController.h"
@@ -50,6 +52,7 @@
 #include "app/QtPrompts.h"
 #include "app/QtText.h"
 #include "app/RecoveryController.h"
+#include "app/TextCommandsController.h"
 #include "app/TitleValidator.h"
 #include "base/Codec.h"
 #include "base/Error.h"
@@ -124,6 +127,10 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   BuildActions();
   BuildMenus();
   m_settings = new TConfigCommands(*this, this);
+  // Controllers that add to the menus the window has filled.
+  m_textCommands = new TTextCommands(*this, edxnuv, tbEditor, this);
+  m_autoClip = new TAutoClipCommands(*this, *m_pages, this);
+  m_conversions = new TConvCommands(*this, this);
   ConnectCommands();
   ReadSession();
   m_find->HistoryLoaded();
@@ -765,8 +772,15 @@ void Tfmnuv::ShowSearchList() {
 
 void Tfmnuv::SetModifiedIndicator(bool modified) {
   m_status->SetPanel(0, modified ? ToQString(texts::ModifiedPanel()) : QString());
-  // Cleared flags mean the document is its file again: no copy to keep.
-  if (!modified && m_recovery) m_recovery->Discard();
+  if (!m_recovery) return;
+  // Cleared flags mean the document is its file again: no copy to keep. A set
+  // one starts the copy's timer, also for changes that never reach the editor
+  // or the tree, such as a replace in pages that are not shown.
+  if (modified) {
+    m_recovery->Changed();
+  } else {
+    m_recovery->Discard();
+  }
 }
 
 void Tfmnuv::UpdateCaption() {

@@ -34,8 +34,10 @@ class QTreeWidget;
 
 namespace nuv {
 
+class TAutoClipCommands;
 class TClipboardCommands;
 class TConfigCommands;
+class TConvCommands;
 class TDateBar;
 class TDocumentController;
 class TEditModeCommands;
@@ -50,6 +52,7 @@ class TNuvStatusBar;
 class TOutlineModel;
 class TPageEditorView;
 class TRecoveryController;
+class TTextCommands;
 
 class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHost {
   Q_OBJECT
@@ -126,6 +129,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   QSpinBox* WrapByteBox() const { return edWrapByte; }
   TRecoveryController& Recovery() { return *m_recovery; }
   TFindCommands& Finds() { return *m_find; }
+  TTextCommands& TextCommands() { return *m_textCommands; }
+  TAutoClipCommands& AutoClip() { return *m_autoClip; }
+  TConvCommands& Conversions() { return *m_conversions; }
   TLinkCommands& Links() { return *m_links; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
@@ -194,6 +200,9 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TConfigCommands* m_settings = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
+  TTextCommands* m_textCommands = nullptr;
+  TAutoClipCommands* m_autoClip = nullptr;
+  TConvCommands* m_conversions = nullptr;
   TLinkCommands* m_links = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;

@@ -134,11 +134,16 @@ void TPageCommands::acNewNodeCExecute() {
     m_window.Prompts().Error(texts::CannotEncode());
     return;
   }
+  AddPageFromText(*text);
+}
+
+TTreeNode* TPageCommands::AddPageFromText(const std::string& text) {
   TTreeNode* page = AddPageBelow(m_window.Tree(), m_window.SelectedPage());
   m_window.NewPageSetup(page, false);
-  m_window.Editor().InsertAtCaret(*text);
+  m_window.Editor().InsertAtCaret(text);
   // The title box still holds "無題": the text's first line becomes the title.
   m_window.PageSwitch().StorePage(page, true);
+  return page;
 }
 
 void TPageCommands::acDelNodeExecute() {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <string>
 
 class QAction;
 
@@ -38,6 +39,9 @@ class TPageCommands : public QObject {
   void acNewNodeDExecute();
   void acNewCNodeExecute();
   void acNewNodeCExecute();
+  // Adds a page below the selected one holding a text (Shift JIS), titled
+  // with its first line, as the add-from-clipboard command does.
+  TTreeNode* AddPageFromText(const std::string& text);
   void acDelNodeExecute();
   void acNodeLeftExecute();
   void acNodeRightExecute();

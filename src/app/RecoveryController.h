@@ -35,6 +35,8 @@ class TRecoveryController : public QObject {
   // Seconds between a change and its copy (`Interval` of `Recovery` in nuv.ini); 0 is off.
   int Interval() const { return m_interval; }
   const TRecoveryCopy& Copy() const { return m_copy; }
+  // A copy is due: a change arrived and the timer runs.
+  bool CopyDue() const { return m_timer.isActive(); }
 
  private:
   bool Recover(const TRecoveryInfo& info);

@@ -814,14 +814,43 @@ void TEditor::DeleteKey() {
 
 void TEditor::DeleteRow(int row) {
   if (m_readOnly || row < 0 || row >= m_list->GetCount()) return;
+  DeleteRows(row, row);
+}
+
+void TEditor::DeleteLineOfRow(int row) {
+  if (m_readOnly || row < 0 || row >= m_list->GetCount()) return;
+  DeleteRows(m_list->RowStart(row), m_list->RowEnd(row));
+}
+
+void TEditor::DeleteRows(int first, int last) {
   CleanSelection();
-  m_list->UpdateList(row, 1, std::string_view());
+  m_list->UpdateList(first, last - first + 1, std::string_view());
   const int rows = m_list->GetCount();
-  if (row >= rows && rows > 0 && m_list->GetRows(rows - 1) == raEof) {
+  if (first >= rows && rows > 0 && m_list->GetRows(rows - 1) == raEof) {
     SetRowCol(rows - 1, EndCol(rows - 1));
   } else {
-    SetRowCol(row, 0);
+    SetRowCol(first, 0);
   }
+}
+
+void TEditor::DeleteToLineEnd() {
+  if (m_readOnly || m_row >= m_list->GetCount()) return;
+  CleanSelection();
+  const int first = m_list->RowStart(m_row), last = m_list->RowEnd(m_row);
+  const std::int64_t at = GetSelIndex(first, m_row, m_col);
+  const std::string old = m_list->ListInfo(first, last - first + 1);
+  std::string kept = old.substr(0, static_cast<std::size_t>(std::clamp<std::int64_t>(at, 0, static_cast<std::int64_t>(old.size()))));
+  // A caret past the line's end (free caret) stands at its end.
+  if (kept.size() >= 2 && kept.compare(kept.size() - 2, 2, "\r\n") == 0) kept.resize(kept.size() - 2);
+  const std::int64_t caret = static_cast<std::int64_t>(kept.size());
+  m_list->CheckCrlf(last, kept);
+  CaretBeginUpdate();
+  if (kept == old) {
+    SetSelIndex(first, caret);
+  } else {
+    ReplaceAndPlace(first, last - first + 1, kept, first, caret);
+  }
+  CaretEndUpdate();
 }
 
 bool TEditor::FindNextWordStart(int& row, int& col, int direction) const {

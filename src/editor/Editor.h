@@ -142,6 +142,11 @@ class TEditor : public IEditorClient {
   void ImeResult(std::string_view s);
   void PutStringToLine(std::string_view s);
   void DeleteRow(int row);
+  // Deletes the whole logical line that holds `row` (all its wrapped rows), one step.
+  void DeleteLineOfRow(int row);
+  // Deletes from the caret to the end of its logical line, one step; the
+  // line break stays and the caret ends at the shortened line's end.
+  void DeleteToLineEnd();
   // Moves (row, col) to the next (+1) or previous (-1) word start; true when it moved.
   bool FindNextWordStart(int& row, int& col, int direction) const;
   void Undo();
@@ -186,6 +191,12 @@ class TEditor : public IEditorClient {
   // the caret row (replacing a box selection), padding short rows with
   // spaces and appending rows at the end; one step.
   void SetSelTextBox(std::string_view s);
+  // Replaces the selected text by `convert` of it, one step, and selects the
+  // result; a box is converted row by row (each row's part on its own), and
+  // with nothing selected the whole text is converted and the caret kept.
+  // Line breaks must come out of `convert` as they went in.
+  using TTextConvert = std::function<std::string(std::string_view)>;
+  void ConvertSelection(const TTextConvert& convert);
   void SelectAll();
   // Deletes the selected text as one step.
   void ClearSelection();
@@ -320,6 +331,8 @@ class TEditor : public IEditorClient {
   void ReplaceAndPlace(int row, int count, const std::string& text, int fromRow, std::int64_t caretIndex);
   // Replaces one row, keeping its line break.
   void ReplaceRowAndPlace(int row, std::string text, int fromRow, std::int64_t caretIndex);
+  // Deletes rows [first, last] and puts the caret at the start of what follows.
+  void DeleteRows(int first, int last);
   // Backspace and Delete do nothing when read-only and delete a selection instead.
   bool DeletesSelectionFirst();
   std::string IndentText(int width) const;

@@ -312,6 +312,56 @@ void TEditor::SetSelTextBox(std::string_view s) {
   ReplaceBox(StrToStrings(s));
 }
 
+void TEditor::ConvertSelection(const TTextConvert& convert) {
+  if (m_readOnly || m_list->GetCount() == 0) return;
+  if (!Selected()) {
+    const std::string text = m_list->ListToStr();
+    const std::string converted = convert(text);
+    if (converted == text) return;
+    const std::int64_t caret = GetSelIndex(0, m_row, m_col);
+    // The caret keeps its place in the converted text.
+    const std::int64_t at = static_cast<std::int64_t>(
+        convert(std::string_view(text).substr(0, static_cast<std::size_t>(std::clamp<std::int64_t>(caret, 0, static_cast<std::int64_t>(text.size())))))
+            .size());
+    CaretBeginUpdate();
+    CleanSelection();
+    ReplaceAndPlace(0, m_list->GetCount(), converted, 0, std::min<std::int64_t>(at, static_cast<std::int64_t>(converted.size())));
+    CaretEndUpdate();
+    return;
+  }
+  if (m_selMode == smBox) {
+    const TSelectedPosition d = SelDraw();
+    const int last = std::min(d.EndRow, m_list->GetCount() - 1);
+    int right = d.StartCol;
+    CaretBeginUpdate();
+    RewriteRows(d.StartRow, last, [&](int, const std::string& text) {
+      const int l = BoxLeftIndex(text, d.StartCol), r = BoxRightIndex(text, d.EndCol);
+      if (r <= l) return text;
+      std::string out = text.substr(0, static_cast<std::size_t>(l));
+      out += convert(std::string_view(text).substr(static_cast<std::size_t>(l), static_cast<std::size_t>(r - l)));
+      right = std::max(right, ExpandTabLength(out));
+      out.append(text, static_cast<std::size_t>(r));
+      return out;
+    });
+    // The box keeps its rows and left edge; its right edge takes the widest converted part.
+    const bool caretRight = m_col >= m_anchorCol;
+    const int anchorRow = m_anchorRow, row = m_row;
+    Reselect(anchorRow, caretRight ? d.StartCol : right, row, caretRight ? right : d.StartCol);
+    CaretEndUpdate();
+    return;
+  }
+  const std::string selected = SelText();
+  const std::string converted = convert(selected);
+  if (converted == selected) return;
+  const TSelEdit edit = SelectionEdit(converted);
+  const std::int64_t start = edit.caret - static_cast<std::int64_t>(converted.size());
+  CaretBeginUpdate();
+  CleanSelection();
+  ReplaceAndPlace(edit.row, edit.count, edit.text, edit.fromRow, edit.caret);
+  SelectLocal(edit.fromRow, start, static_cast<std::int64_t>(converted.size()));
+  CaretEndUpdate();
+}
+
 void TEditor::IndentSelection(int how) {
   if (m_readOnly || !Selected()) return;
   const bool box = m_selMode == smBox;

@@ -42,6 +42,16 @@ class THeadlessPageEditor : public IPageEditor, public IPageLines {
   bool Overwrite() const override { return m_editor.OverWrite(); }
   void SetOverwrite(bool overwrite) override { m_editor.SetOverWrite(overwrite); }
   int CaretLine() const override { return m_editor.RowToLines(m_editor.Row()); }
+  void DeleteCaretLine(bool viewRow) override {
+    if (viewRow)
+      m_editor.DeleteRow(m_editor.Row());
+    else
+      m_editor.DeleteLineOfRow(m_editor.Row());
+  }
+  void DeleteToLineEnd() override { m_editor.DeleteToLineEnd(); }
+  void ConvertSelection(const std::function<std::string(std::string_view)>& convert) override {
+    m_editor.ConvertSelection(convert);
+  }
 
   // The clipboard of a headless editor is its own (in memory, box flag kept).
   void CutToClipboard() override { m_editor.CutToClipboard(); }

@@ -3,6 +3,7 @@
 // (or headless editor) implements it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,16 @@ class IPageEditor {
   virtual void SetOverwrite(bool overwrite) = 0;
   // The logical line of the caret, 0-based (a wrapped line counts once).
   virtual int CaretLine() const = 0;
+
+  // ---- text commands, each one edit the user can undo
+  // Deletes the caret's display row (viewRow) or its whole logical line.
+  virtual void DeleteCaretLine(bool viewRow) = 0;
+  // Deletes from the caret to the end of its logical line; the line break stays.
+  virtual void DeleteToLineEnd() = 0;
+  // Replaces the selection by `convert` of it (a box row by row) and selects
+  // the result; with nothing selected the whole text is converted and the
+  // caret stays. `convert` must keep line breaks as they are.
+  virtual void ConvertSelection(const std::function<std::string(std::string_view)>& convert) = 0;
 
   // ---- clipboard: box text travels with its own format
   virtual void CutToClipboard() = 0;

@@ -58,6 +58,11 @@ TEST_F(RecoveryWindowTest, ACopyFollowsUnsavedChangesAndGoesWithASaveOrADiscard)
 
   ASSERT_EQ(window->Documents().Save(), TSaveResult::Saved);
   EXPECT_FALSE(FileExists(copy));
+  EXPECT_FALSE(recovery.CopyDue());
+  // A change that reaches neither the editor nor the tree (a replace in pages
+  // that are not shown) only marks the document: that is enough for a copy.
+  window->SetModifiedIndicator(true);
+  EXPECT_TRUE(recovery.CopyDue());
   Type("more ");
   testhooks::FailWritesAfter(0);  // a full disk: the status bar says the copy is missing
   EXPECT_FALSE(recovery.WriteNow());

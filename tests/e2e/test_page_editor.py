@@ -38,6 +38,14 @@ def saved_text(s, pk2):
     return read_sjis(out)
 
 
+def expect_saved(s, name, expected):
+    """Saves the document under a name and compares its pages, as hierarchical text."""
+    save_as(s, name)
+    text = saved_text(s, s.path(name))
+    if text != expected:
+        raise E2EError(f"saved {text!r}, expected {expected!r}")
+
+
 def typing_reaches_the_saved_page(s):
     nuv = s.start_nuv(s.write("doc.txt", ".A\r\n"))
     click_editor(s, nuv)
@@ -50,11 +58,7 @@ def typing_reaches_the_saved_page(s):
     s.type("Z")
     s.key("ctrl+z")            # undoes the one typed character
     s.type("x")
-    save_as(s, "typed.pk2")
-    text = saved_text(s, s.path("typed.pk2"))
-    expected = ".A\r\n  日本語\r\n  かx\r\n"
-    if text != expected:
-        raise E2EError(f"saved {text!r}, expected {expected!r}")
+    expect_saved(s, "typed.pk2", ".A\r\n  日本語\r\n  かx\r\n")
 
 
 def the_clipboard_carries_text_both_ways(s):
@@ -67,11 +71,7 @@ def the_clipboard_carries_text_both_ways(s):
     # Text of another program comes in as Shift JIS; its line breaks become CR LF.
     s.set_clipboard("貼り付け\npasted ")
     s.key("ctrl+End", "ctrl+v")
-    save_as(s, "pasted.pk2")
-    text = saved_text(s, s.path("pasted.pk2"))
-    expected = ".A\r\n日本語の行\r\nsecond\r\n貼り付け\r\npasted \r\n"
-    if text != expected:
-        raise E2EError(f"saved {text!r}, expected {expected!r}")
+    expect_saved(s, "pasted.pk2", ".A\r\n日本語の行\r\nsecond\r\n貼り付け\r\npasted \r\n")
 
 
 if __name__ == "__main__":

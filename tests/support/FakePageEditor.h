@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,36 @@ class TFakePageEditor : public IPageEditor {
     m_text = std::string(text);
     m_modified = true;
   }
+  // The line of the caret: from the line start before it to its line end.
+  void DeleteCaretLine(bool) override {
+    const std::size_t from = LineStart(), end = m_text.find('\n', static_cast<std::size_t>(m_start));
+    m_text.erase(from, end == std::string::npos ? std::string::npos : end + 1 - from);
+    m_start = static_cast<int>(from);
+    m_length = 0;
+    m_modified = true;
+  }
+  void DeleteToLineEnd() override {
+    const std::size_t end = m_text.find_first_of("\r\n", static_cast<std::size_t>(m_start));
+    m_text.erase(static_cast<std::size_t>(m_start), end == std::string::npos ? std::string::npos : end - m_start);
+    m_length = 0;
+    m_modified = true;
+  }
+  void ConvertSelection(const std::function<std::string(std::string_view)>& convert) override {
+    if (m_length == 0) {
+      m_text = convert(m_text);
+    } else {
+      const std::string converted = convert(SelText());
+      m_text.replace(static_cast<std::size_t>(m_start), static_cast<std::size_t>(m_length), converted);
+      m_length = static_cast<int>(converted.size());
+    }
+    m_modified = true;
+  }
 
  private:
+  std::size_t LineStart() const {
+    const std::size_t nl = m_start == 0 ? std::string::npos : m_text.rfind('\n', static_cast<std::size_t>(m_start - 1));
+    return nl == std::string::npos ? 0 : nl + 1;
+  }
   std::string m_text;
   int m_start = 0;
   int m_length = 0;

@@ -742,7 +742,8 @@ bool TEditorView::IsEditorKey(const QKeyEvent* event) const {
 
 bool TEditorView::event(QEvent* event) {
   // The editor's own keys win over window shortcuts that hold the same key.
-  if (event->type() == QEvent::ShortcutOverride && IsEditorKey(static_cast<QKeyEvent*>(event))) {
+  if (event->type() == QEvent::ShortcutOverride && IsEditorKey(static_cast<QKeyEvent*>(event)) &&
+      !WindowKey(static_cast<QKeyEvent*>(event))) {
     event->accept();
     return true;
   }

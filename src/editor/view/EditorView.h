@@ -84,6 +84,8 @@ class TEditorView : public QAbstractScrollArea {
 
   // Keys the page editor handles before the core (Tab on a selection).
   virtual bool PageKey(QKeyEvent*) { return false; }
+  // Keys that the window's shortcuts take even while the editor has the focus.
+  virtual bool WindowKey(const QKeyEvent*) const { return false; }
 
  private:
   class TViewEditor;

@@ -183,6 +183,23 @@ void TPageEditorView::SetOverwrite(bool overwrite) {
   emit OverwriteToggled(overwrite);
 }
 
+void TPageEditorView::DeleteCaretLine(bool viewRow) {
+  Edit([&] {
+    if (viewRow)
+      Editor().DeleteRow(Editor().Row());
+    else
+      Editor().DeleteLineOfRow(Editor().Row());
+  });
+}
+
+void TPageEditorView::DeleteToLineEnd() {
+  Edit([&] { Editor().DeleteToLineEnd(); });
+}
+
+void TPageEditorView::ConvertSelection(const std::function<std::string(std::string_view)>& convert) {
+  Edit([&] { Editor().ConvertSelection(convert); });
+}
+
 void TPageEditorView::CutToClipboard() {
   Edit([&] { Editor().CutToClipboard(); });
 }
@@ -245,6 +262,19 @@ void TPageEditorView::DeleteLine(int row) {
 void TPageEditorView::InsertLine(int row, std::string_view text) {
   Editor().Lines().Insert(row, text);
   Editor().SetModified(true);
+}
+
+bool TPageEditorView::WindowKey(const QKeyEvent* event) const {
+  // The main window's commands on these keys win over the editor's own
+  // handling: delete line (Shift+Delete), delete to the line end
+  // (Ctrl+Delete), to the start and the end (Ctrl+Home, Ctrl+End).
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  switch (event->key()) {
+    case Qt::Key_Delete: return mods == Qt::ShiftModifier || mods == Qt::ControlModifier;
+    case Qt::Key_Home:
+    case Qt::Key_End: return mods == Qt::ControlModifier;
+    default: return false;
+  }
 }
 
 bool TPageEditorView::PageKey(QKeyEvent* event) {

@@ -45,6 +45,9 @@ class TPageEditorView : public TEditorView, public IPageEditor, public IPageLine
   bool Overwrite() const override { return Editor().OverWrite(); }
   void SetOverwrite(bool overwrite) override;
   int CaretLine() const override { return Editor().RowToLines(Editor().Row()); }
+  void DeleteCaretLine(bool viewRow) override;
+  void DeleteToLineEnd() override;
+  void ConvertSelection(const std::function<std::string(std::string_view)>& convert) override;
 
   // The core's clipboard rules over the system clipboard.
   void CutToClipboard() override;
@@ -89,6 +92,7 @@ class TPageEditorView : public TEditorView, public IPageEditor, public IPageLine
 
  protected:
   bool PageKey(QKeyEvent* event) override;
+  bool WindowKey(const QKeyEvent* event) const override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
