@@ -197,6 +197,8 @@ bool TDocumentController::OpenBinary(const std::string& path, bool interactive) 
   AddToHistory(m_window.Session().FileHistory, path, TSessionState::kFileHistoryMax);
   const bool expandAll = m_window.Config().ExpandAll;
   if (expandAll) tree.FullExpand();
+  // The page shown first may link a file relative to the document's folder.
+  m_window.Document().path = path;
   m_window.SelectPage(tree.GetNodeAt(r.selectedIndex));
   if (expandAll) m_window.ScrollTreeToTop();
   FinishOpen(path);
@@ -262,6 +264,8 @@ void TDocumentController::ShowTextDocument(const std::string& path, TDocumentFor
   } else if (!keepExpansion) {
     tree.Expand(first);
   }
+  // The page shown first may link a file relative to the document's folder.
+  m_window.Document().path = path;
   m_window.SelectPage(first);
   if (m_window.Config().ExpandAll) m_window.ScrollTreeToTop();
   FinishOpen(path);
@@ -580,8 +584,10 @@ void TDocumentController::DropOpen() {
     if (i > 0 || m_window.Document().Modified()) {
       m_window.Launcher().StartNewWindow(m_dropped[i]);
     } else if (HasBinaryExtension(path)) {
+      m_window.ClearPageLists();
       if (OpenBinary(path)) FillFolderMenu(FolderOf(path));
     } else {
+      m_window.ClearPageLists();
       OpenText(path);
     }
   }

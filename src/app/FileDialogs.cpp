@@ -38,6 +38,24 @@ std::optional<TFileChoice> TQtFileDialogs::OpenFile(QWidget* parent, const QStri
   return Run(dialog, filters, initialFilter, nullptr, nullptr);
 }
 
+QStringList TQtFileDialogs::OpenFiles(QWidget* parent, const QString& folder, const QStringList& filters) {
+  QFileDialog dialog(parent, QString(), folder);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilters(filters);
+  dialog.setSizeGripEnabled(true);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+QString TQtFileDialogs::ChooseFolder(QWidget* parent, const QString& caption, const QString& folder) {
+  QFileDialog dialog(parent, caption, folder);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().front();
+}
+
 std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget* parent, const QString& proposedPath,
                                                     const QStringList& filters, bool noTitlesOption, int initialFilter,
                                                     TTextEncoding initialEncoding) {

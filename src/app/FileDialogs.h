@@ -25,6 +25,10 @@ class IFileDialogs {
   // `initialFilter` is the 0-based filter shown first.
   virtual std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters,
                                               int initialFilter = 0) = 0;
+  // Several existing files, in the order chosen; empty when cancelled.
+  virtual QStringList OpenFiles(QWidget* parent, const QString& folder, const QStringList& filters) = 0;
+  // An existing folder; empty when cancelled.
+  virtual QString ChooseFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
   // `noTitlesOption` adds the panel of hierarchical text: the check box and
   // the encoding, which shows `initialEncoding` first.
   virtual std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
@@ -36,6 +40,8 @@ class TQtFileDialogs : public IFileDialogs {
  public:
   std::optional<TFileChoice> OpenFile(QWidget* parent, const QString& folder, const QStringList& filters,
                                       int initialFilter = 0) override;
+  QStringList OpenFiles(QWidget* parent, const QString& folder, const QStringList& filters) override;
+  QString ChooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
   std::optional<TFileChoice> SaveFile(QWidget* parent, const QString& proposedPath, const QStringList& filters,
                                       bool noTitlesOption, int initialFilter = 0,
                                       TTextEncoding initialEncoding = TTextEncoding::ShiftJis) override;

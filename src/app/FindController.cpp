@@ -34,7 +34,6 @@ namespace nuv {
 namespace texts {
 NUV_FIXED_TEXT(NotFound, "文字列が見つかりません。")
 NUV_FIXED_TEXT(ReplacedCount, " 件置換しました。")
-NUV_FIXED_TEXT(LinkedFileUnreadable, "リンク先のファイルを読み込めません: ")
 }  // namespace texts
 
 TFindCommands::TFindCommands(IWindowServices& window, QObject* parent) : QObject(parent), m_window(window) {
@@ -220,7 +219,7 @@ void TFindCommands::acFindExecute() {
   }
   m_walker.FindNext(*this);
   if (!result.unreadableLinks.empty())
-    m_window.ShowStatusMessage(texts::LinkedFileUnreadable() + result.unreadableLinks.front());
+    m_window.ShowStatusMessage(LinkedFileUnreadableMessage(result.unreadableLinks.front()));
 }
 
 void TFindCommands::acFindDExecute() {

@@ -40,6 +40,7 @@
 #include "app/EditModeController.h"
 #include "app/ExchangeController.h"
 #include "app/FindController.h"
+#include "app/LinkController.h"
 #include "app/PageRows.h"
 #include "app/MarkController.h"
 #include "app/OutlineView.h"
@@ -113,6 +114,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   connect(m_exchange, &TExchangeCommands::TextHistoryChanged, m_documents, &TDocumentController::RebuildHistoryMenus);
   m_recovery = new TRecoveryController(*this, *m_model, m_documents->Registry(), this);
   m_find = new TFindCommands(*this, this);
+  m_links = new TLinkCommands(*this, *edxnuv, m_documents->DroppedFiles(), this);
   m_pages->SetClipboardActions(m_clipboard->acCut, m_clipboard->acCopy, m_clipboard->acPaste);
   // A replace that changed several pages is taken back as one step.
   m_clipboard->SetDocumentUndo([this] { return m_find->CanUndoReplace(); }, [this] { return m_find->UndoReplace(); });
@@ -344,6 +346,13 @@ void Tfmnuv::BuildActions() {
     open->setPopupMode(QToolButton::MenuButtonPopup);
   }
   tbStandard->addAction(m_documents->acSave);
+  for (const auto& [action, menu] : {std::pair{m_links->acBack, m_links->pmNodeBack}, {m_links->acForward, m_links->pmNodeForward}}) {
+    tbStandard->addAction(action);
+    if (auto* button = qobject_cast<QToolButton*>(tbStandard->widgetForAction(action))) {
+      button->setMenu(menu);
+      button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+  }
   tbFind->addAction(acViewTree);
   tbFind->addAction(acViewList);
   tbFind->addAction(m_find->acFind);
@@ -535,7 +544,10 @@ void Tfmnuv::WriteWindowSections(TIniFile& ini) {
   m_session.Save(ini);
 }
 
-void Tfmnuv::ClearPageLists() { lvnuv->clear(); }
+void Tfmnuv::ClearPageLists() {
+  lvnuv->clear();
+  m_links->ClearHistory();
+}
 
 void Tfmnuv::QuitWithoutSaving() {
   m_quitRequested = true;
@@ -638,6 +650,7 @@ void Tfmnuv::lvItemSelect() {
 }
 
 void Tfmnuv::PruneListEntries() {
+  m_links->PagesRemoved();
   // Entries of pages removed for good are never followed: they go.
   for (QTreeWidget* list : {lvItem, lvnuv}) {
     for (int i = list->topLevelItemCount() - 1; i >= 0; --i)
@@ -654,6 +667,7 @@ void Tfmnuv::tvnuvChange(const QModelIndex& current) {
   TTreeNode* previous = SelectedPage();
   TTreeNode* next = m_model->NodeOf(current);
   if (previous) m_pageSwitch->LeavePage(previous);
+  if (previous && previous != next) m_links->PageLeft(previous);
   if (next && ListPaneVisible() && (!previous || previous->Level() != next->Level())) FillChildrenList(next);
   m_shownId = next ? next->Id() : 0;
   if (next) {

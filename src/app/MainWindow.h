@@ -43,6 +43,7 @@ class TDocumentController;
 class TEditModeCommands;
 class TExchangeCommands;
 class TFindCommands;
+class TLinkCommands;
 class TMarkCommands;
 class TOutlineView;
 class TPageCommands;
@@ -131,6 +132,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TTextCommands& TextCommands() { return *m_textCommands; }
   TAutoClipCommands& AutoClip() { return *m_autoClip; }
   TConvCommands& Conversions() { return *m_conversions; }
+  TLinkCommands& Links() { return *m_links; }
   TDateBar* DateFields() const { return m_dateBar; }
   TOutlineModel& Model() { return *m_model; }
   // The page editor as a widget, for focus and input events; commands use Editor().
@@ -201,6 +203,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TTextCommands* m_textCommands = nullptr;
   TAutoClipCommands* m_autoClip = nullptr;
   TConvCommands* m_conversions = nullptr;
+  TLinkCommands* m_links = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds

@@ -493,6 +493,11 @@ bool IsValidEuc(std::string_view s, bool& kanaOrSymbol) {
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view bytes) {
+  bool nonAscii = false;
+  return IsValidUtf8(bytes, nonAscii);
+}
+
 namespace {
 
 // The encoding of bytes that are neither marked nor UTF-8.

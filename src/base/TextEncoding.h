@@ -96,6 +96,10 @@ class TTextBuffer {
 bool DecodeTextView(std::string_view bytes, TSubstitution substitution, TDecodedText& out, TTextBuffer& converted,
                     std::string_view& sjis);
 
+// Whether a byte string is well-formed UTF-8 (no overlong forms, surrogates
+// or code points past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 enum class TTextFileResult { Ok, ReadFailed, Unmappable };
 
 // Reads a text file of any encoding into Shift JIS (DecodeTextFile on its

@@ -25,6 +25,7 @@
 #include "base/Codec.h"
 #include "base/FileIo.h"
 #include "base/Sjis.h"
+#include "base/TextEncoding.h"
 #include "base/Title.h"
 #include "exchange/MarkupText.h"
 #include "outline/OutlineTexts.h"

@@ -37,6 +37,5 @@ struct TUnencodable {
 // text's first byte) or, with `substitute`, becomes "〓" and is still named.
 std::optional<std::string> Utf8ToSjis(std::string_view utf8, bool substitute, int firstLine,
                                       TUnencodable* problem);
-bool IsValidUtf8(std::string_view text);
 
 }  // namespace nuv

@@ -1,15 +1,15 @@
 // The page switch.
 #include "outline/PageSwitch.h"
 
-#include <filesystem>
-
 #include "base/Codec.h"
 #include "base/FileIo.h"
 #include "base/Prompts.h"
 #include "base/SubstituteQuestion.h"
 #include "base/Title.h"
+#include "outline/CaretPos.h"
 #include "outline/DocumentState.h"
 #include "outline/LightStrings.h"
+#include "outline/LinkOpen.h"
 #include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
 #include "outline/PageEditor.h"
@@ -19,15 +19,19 @@ namespace nuv {
 
 namespace texts {
 NUV_FIXED_TEXT(AskSaveLinkedFile, "リンク先のファイルを保存しますか？")
+NUV_FIXED_TEXT(LinkedFileUnreadable, "リンク先のファイルを読み込めません: ")
 }
 
 namespace {
-constexpr std::string_view kDirectLink = "<DirectLink:";
-
 std::string_view FirstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
 }  // namespace
 
-bool StartsWithDirectLink(std::string_view text) { return text.substr(0, kDirectLink.size()) == kDirectLink; }
+bool StartsWithDirectLink(std::string_view text) { return text.substr(0, kDirectLinkPrefix.size()) == kDirectLinkPrefix; }
+
+std::string LinkedFileUnreadableMessage(const std::string& nativePath) {
+  // A path Shift JIS cannot hold is left out of the message.
+  return texts::LinkedFileUnreadable() + Utf8ToCp932(nativePath).value_or(std::string());
+}
 
 TPageSwitch::TPageSwitch(TOutlineTree& tree, IPageEditor& editor, IPageSwitchHost& host, IPrompts& prompts,
                          TDocumentState& state, const TPageSwitchSettings& settings)
@@ -35,18 +39,7 @@ TPageSwitch::TPageSwitch(TOutlineTree& tree, IPageEditor& editor, IPageSwitchHos
 
 std::string DirectLinkPath(std::string_view body, const std::string& documentPath) {
   if (!StartsWithDirectLink(body)) return std::string();
-  std::string_view link = FirstLine(body).substr(kDirectLink.size());
-  // Only a closing ">" goes (0x3E is never a trail byte): a link without one
-  // is taken as it stands, so no character is ever cut in half.
-  if (!link.empty() && link.back() == '>') link.remove_suffix(1);
-  std::string path = Cp932ToUtf8(link);
-  // Links written elsewhere may use "\" as the separator.
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  const bool absolute = (!path.empty() && path[0] == '/') || (path.size() > 1 && path[1] == ':');
-  if (absolute || path.empty()) return path;
-  const std::filesystem::path folder = std::filesystem::path(documentPath).parent_path();
-  return (folder / path).lexically_normal().string();
+  return ResolveLinkPath(ParseLink(FirstLine(body)).target, documentPath).value_or(std::string());
 }
 
 namespace {
@@ -66,12 +59,10 @@ bool ReadLinkedFile(const std::string& path, std::string& text, TTextForm* form)
   return true;
 }
 
-std::string TPageSwitch::DirectLinkTarget(std::string_view body) const { return DirectLinkPath(body, m_state.path); }
-
 bool TPageSwitch::SaveLinkedFile() {
   if (m_settings.AskSaveDL && !m_prompts.Question(texts::AskSaveLinkedFile())) return false;
   if (!WriteFileAtomic(m_state.directLinkPath, EncodeTextFile(m_editor.Text(), m_state.directLinkForm))) {
-    m_prompts.Error(texts::WriteError());
+    ShowFileError(m_prompts, texts::WriteError());
     return false;
   }
   return true;
@@ -90,8 +81,10 @@ void TPageSwitch::StorePage(TTreeNode* page, bool withBody) {
   if (withBody) {
     if (m_state.directLinkPath.empty() || !m_state.directLinkView)
       data.SetBody(m_editor.Text());
-    else
-      SaveLinkedFile();
+    else if (m_editor.Modified() && SaveLinkedFile())
+      // The file now holds the text: a title or mark change alone, or the
+      // focus leaving again, does not write it once more.
+      m_editor.SetModified(false);
   }
   data.SetMark(page->ImageIndex());
 }
@@ -112,13 +105,15 @@ void TPageSwitch::LeavePage(TTreeNode* selected) {
 void TPageSwitch::ShowPage(TTreeNode* page) {
   if (!page) return;
   if (const TNodeData* data = page->Data()) {
-    m_state.directLinkPath = DirectLinkTarget(data->Body());
+    m_state.directLinkPath = DirectLinkPath(data->Body(), m_state.path);
     TDecodedText linked;
-    if (!m_state.directLinkPath.empty() && m_state.directLinkView &&
-        ReadTextFileAsking(m_prompts, m_state.directLinkPath, linked) == TTextFileResult::Unmappable) {
-      // The user kept the file as it is: the page shows its own body, and
+    if (!m_state.directLinkPath.empty() && m_state.directLinkView) {
+      const TTextFileResult read = ReadTextFileAsking(m_prompts, m_state.directLinkPath, linked);
+      // A file that cannot be read is said so; one the user kept as it is
+      // says nothing more. Either way the page shows its own body, and
       // nothing is ever written to the linked file from here.
-      m_state.directLinkPath.clear();
+      if (read == TTextFileResult::ReadFailed) ShowFileError(m_prompts, LinkedFileUnreadableMessage(m_state.directLinkPath));
+      if (read != TTextFileResult::Ok) m_state.directLinkPath.clear();
     }
     m_state.directLinkForm = linked.form;
     if (!m_state.directLinkPath.empty() && m_state.directLinkView) {
@@ -126,7 +121,8 @@ void TPageSwitch::ShowPage(TTreeNode* page) {
     } else {
       m_editor.SetText(data->Body());
     }
-    m_editor.SetSelStart(data->CaretPos());
+    // The stored offset may come from another program or an older text.
+    m_editor.SetSelStart(ClampCaretPos(m_editor.Text(), data->CaretPos()));
   } else {
     m_editor.SetText(std::string_view());
     m_state.directLinkPath.clear();
@@ -147,6 +143,19 @@ void TPageSwitch::ShowPage(TTreeNode* page) {
   }
   m_state.PageDirty = false;
   if (m_settings.AlwaysSave) m_state.ViewDirty = true;
+}
+
+void TPageSwitch::ToggleDirectLinkView(TTreeNode* selected) {
+  if (!m_state.directLinkView) {
+    // Turning on: a link line typed while the view was off becomes the
+    // page's link (LeavePage stores the text as its body).
+    const std::string text = m_editor.Text();
+    m_state.directLinkPath = DirectLinkPath(text, m_state.path);
+    if (selected) m_tree.SetOverlayIndex(selected, StartsWithDirectLink(text) ? 0 : -1);
+  }
+  LeavePage(selected);
+  m_state.directLinkView = !m_state.directLinkView;
+  if (selected && !m_state.directLinkPath.empty()) ShowPage(selected);
 }
 
 void TPageSwitch::TitleBoxChanged(TTreeNode* selected, std::string_view boxText) {

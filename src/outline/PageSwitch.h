@@ -53,10 +53,10 @@ class TPageSwitch {
   // (the status bar then shows "変更").
   bool EditorChanged();
 
-  // The linked file named by a body's first line "<DirectLink:path>", as a
-  // native path made absolute against the document's folder; empty when the
-  // line is no direct link.
-  std::string DirectLinkTarget(std::string_view body) const;
+  // The user turned the direct-link view on or off: the link line of the
+  // editor is taken (turning on), the page left, the view switched and the
+  // page shown again.
+  void ToggleDirectLinkView(TTreeNode* selected);
 
  private:
   bool SaveLinkedFile();
@@ -73,9 +73,12 @@ class TPageSwitch {
 bool StartsWithDirectLink(std::string_view text);
 
 // The file a body's first line "<DirectLink:path>" links to, as a native path
-// made absolute against the document's folder; empty when the body is no
-// direct link.
+// made absolute against the document's folder (as links resolve their paths);
+// empty when the body is no direct link or its path cannot name a file here.
 std::string DirectLinkPath(std::string_view body, const std::string& documentPath);
+
+// The message of a linked file that could not be read, with its path.
+std::string LinkedFileUnreadableMessage(const std::string& nativePath);
 
 // The text of a directly linked file, in any encoding, as the editor shows
 // it; false when it cannot be read or holds characters Shift JIS cannot hold

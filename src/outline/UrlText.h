@@ -16,7 +16,5 @@ std::string PercentDecode(std::string_view text);
 // "localhost/path" or a relative path, percent-decoded; UTF-8 as it is,
 // anything else read as Shift JIS. Nothing when it holds a NUL or is empty.
 std::optional<std::string> FileUrlPath(std::string_view afterScheme);
-// Whether a byte string is well-formed UTF-8.
-bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace nuv

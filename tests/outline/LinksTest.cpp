@@ -2,6 +2,7 @@
 // following one decides.
 #include <gtest/gtest.h>
 
+#include "base/TextEncoding.h"
 #include "outline/LinkOpen.h"
 #include "outline/Links.h"
 #include "outline/OutlineTree.h"

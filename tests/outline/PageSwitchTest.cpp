@@ -2,6 +2,8 @@
 // flags say that the document must be saved.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/Codec.h"
 
 #include "outline/DocumentState.h"
@@ -152,8 +154,12 @@ TEST_F(PageSwitchTest, DirectLinkPagesShowAndSaveTheLinkedFile) {
   pageSwitch.LeavePage(page);
   EXPECT_EQ(page->OverlayIndex(), -1);
   EXPECT_TRUE(state.directLinkPath.empty());
-  EXPECT_EQ(pageSwitch.DirectLinkTarget("<DirectLink:sub\\x.txt>"), dir.File("sub/x.txt"));
-  EXPECT_EQ(pageSwitch.DirectLinkTarget("<DirectLink:/abs/y.txt>"), "/abs/y.txt");
+  EXPECT_EQ(DirectLinkPath("<DirectLink:sub\\x.txt>", state.path), dir.File("sub/x.txt"));
+  EXPECT_EQ(DirectLinkPath("<DirectLink:/abs/y.txt>", state.path), "/abs/y.txt");
+  // Paths that name no file here link nothing: a drive letter, a relative
+  // path of a document without a folder.
+  EXPECT_EQ(DirectLinkPath("<DirectLink:C:\\x.txt>", state.path), "");
+  EXPECT_EQ(DirectLinkPath("<DirectLink:x.txt>", ""), "");
   // Only a closing ">" is removed: a link without one keeps its last
   // character, here the second half of "表" (95 5C).
   EXPECT_EQ(DirectLinkPath("<DirectLink:/abs/\x95\x5c", "/doc/d.pk2"), "/abs/" + Cp932ToUtf8("\x95\x5c"));
@@ -218,6 +224,85 @@ TEST_F(PageSwitchTest, ALinkedFileWithAnEmojiIsReadOnlyOnTheUsersWord) {
   prompts.answers.push_back(TAnswer::Yes);
   pageSwitch.ShowPage(page);
   EXPECT_EQ(editor.Text(), "a\r\n" + Sj("〓") + "\r\n");
+}
+
+TEST_F(PageSwitchTest, AnUnreadableLinkedFileIsSaidSoAndNeverWritten) {
+  test::TTempDir dir;
+  state.path = dir.File("doc.pk2");
+  TTreeNode* page = tree.Add(nullptr, "L");
+  tree.EnsureData(page).SetBody("<DirectLink:missing.txt>\r\n");
+  pageSwitch.ShowPage(page);
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0], Sj("リンク先のファイルを読み込めません: ") + dir.File("missing.txt"));
+  // The page shows its link line; what is typed there stays in the body.
+  EXPECT_EQ(editor.Text(), "<DirectLink:missing.txt>\r\n");
+  editor.Type("<DirectLink:missing.txt>\r\nnote\r\n");
+  pageSwitch.LeavePage(page);
+  EXPECT_FALSE(FileExists(dir.File("missing.txt")));
+  EXPECT_EQ(page->Data()->Body(), "<DirectLink:missing.txt>\r\nnote\r\n");
+}
+
+TEST_F(PageSwitchTest, TheLinkedFileIsWrittenOnlyWhenItsTextChanged) {
+  test::TTempDir dir;
+  state.path = dir.File("doc.pk2");
+  dir.Write("linked.txt", "kept\r\n");
+  TTreeNode* page = tree.Add(nullptr, "L");
+  tree.EnsureData(page).SetBody("<DirectLink:linked.txt>\r\n");
+  pageSwitch.ShowPage(page);
+  // A title change stores the page, but the file is not rewritten.
+  dir.Write("linked.txt", "changed outside\r\n");
+  pageSwitch.TitleBoxChanged(page, "New title");
+  pageSwitch.LeavePage(page);
+  EXPECT_EQ(dir.Read("linked.txt"), "changed outside\r\n");
+  // An edit is written once; leaving again writes nothing more.
+  editor.Type("typed\r\n");
+  pageSwitch.LeavePage(page);
+  EXPECT_EQ(dir.Read("linked.txt"), "typed\r\n");
+  dir.Write("linked.txt", "later\r\n");
+  pageSwitch.LeavePage(page);
+  EXPECT_EQ(dir.Read("linked.txt"), "later\r\n");
+  // A failed write is reported.
+  std::filesystem::remove(dir.File("linked.txt"));
+  std::filesystem::create_directory(dir.File("linked.txt"));
+  editor.Type("again\r\n");
+  pageSwitch.LeavePage(page);
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0], Sj("ファイルの書込時にエラーが発生しました。"));
+}
+
+TEST_F(PageSwitchTest, TheDirectLinkViewSwitchTakesATypedLinkLine) {
+  test::TTempDir dir;
+  state.path = dir.File("doc.pk2");
+  dir.Write("linked.txt", "file text\r\n");
+  TTreeNode* page = tree.Add(nullptr, "L");
+  state.directLinkView = false;
+  pageSwitch.ShowPage(page);
+  editor.Type("<DirectLink:linked.txt>\r\n");
+  pageSwitch.ToggleDirectLinkView(page);
+  EXPECT_TRUE(state.directLinkView);
+  EXPECT_EQ(page->OverlayIndex(), 0);
+  EXPECT_EQ(page->Data()->Body(), "<DirectLink:linked.txt>\r\n");
+  EXPECT_EQ(editor.Text(), "file text\r\n");
+  // Off again: the link line shows; an ordinary page loses the overlay.
+  pageSwitch.ToggleDirectLinkView(page);
+  EXPECT_EQ(editor.Text(), "<DirectLink:linked.txt>\r\n");
+  editor.Type("plain\r\n");
+  pageSwitch.ToggleDirectLinkView(page);
+  EXPECT_EQ(page->OverlayIndex(), -1);
+  EXPECT_EQ(page->Data()->Body(), "plain\r\n");
+  EXPECT_EQ(dir.Read("linked.txt"), "file text\r\n");
+}
+
+TEST_F(PageSwitchTest, AStoredCaretIsClampedToTheShownText) {
+  TTreeNode* page = tree.Add(nullptr, "P");
+  // "表" (95 5C) takes offsets 4 and 5; 3 is the LF of a line end; 99 lies past the end.
+  const std::string body = "ab\r\n" + Sj("表");
+  for (const auto& [stored, shown] : std::vector<std::pair<int, int>>{{5, 4}, {99, 6}, {-5, 0}, {3, 2}}) {
+    tree.EnsureData(page).SetBody(body);
+    tree.EnsureData(page).SetCaretPos(stored);
+    pageSwitch.ShowPage(page);
+    EXPECT_EQ(editor.SelStart(), shown) << stored;
+  }
 }
 
 }  // namespace

@@ -25,6 +25,11 @@ namespace nuv::test {
 class TScriptedDialogs : public IFileDialogs {
  public:
   std::optional<TFileChoice> OpenFile(QWidget*, const QString&, const QStringList&, int) override { return Next(); }
+  QStringList OpenFiles(QWidget*, const QString&, const QStringList&) override { return NextList(); }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override {
+    const QStringList chosen = NextList();
+    return chosen.isEmpty() ? QString() : chosen.front();
+  }
   std::optional<TFileChoice> SaveFile(QWidget*, const QString& proposed, const QStringList&, bool, int,
                                       TTextEncoding initialEncoding) override {
     proposals.push_back(proposed);
@@ -33,6 +38,8 @@ class TScriptedDialogs : public IFileDialogs {
   }
   // Answers in order; a choice with an empty path is a cancelled dialog.
   std::deque<TFileChoice> answers;
+  // Answers of the several-files and the folder dialogs; an empty list is a cancelled dialog.
+  std::deque<QStringList> fileLists;
   QStringList proposals;
   std::vector<TTextEncoding> offeredEncodings;  // the encoding each save dialog showed first
   int asked = 0;
@@ -46,13 +53,21 @@ class TScriptedDialogs : public IFileDialogs {
     if (a.path.isEmpty()) return std::nullopt;
     return a;
   }
+  QStringList NextList() {
+    ++asked;
+    if (fileLists.empty()) return {};
+    const QStringList chosen = fileLists.front();
+    fileLists.pop_front();
+    return chosen;
+  }
 };
 
 class TRecordingLauncher : public IProgramLauncher {
  public:
   void StartNewWindow(const QString& path) override { newWindows.append(path); }
   void OpenWithDesktop(const QString& path) override { desktop.append(path); }
-  QStringList newWindows, desktop;
+  void OpenUrl(const QString& url) override { urls.append(url); }
+  QStringList newWindows, desktop, urls;
 };
 
 class WindowTest : public ::testing::Test {

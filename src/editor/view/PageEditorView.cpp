@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include "base/Codec.h"
 #include "base/Sjis.h"
@@ -85,9 +86,43 @@ class TPageEditorView::TSystemClipboard : public IEditorClipboard {
 TPageEditorView::TPageEditorView(QWidget* parent)
     : TEditorView(parent), m_clipboard(std::make_unique<TSystemClipboard>(*this)) {
   Editor().SetClipboard(m_clipboard.get());
+  // Moves without a button tell whether the pointer is over a link.
+  viewport()->setMouseTracking(true);
 }
 
 TPageEditorView::~TPageEditorView() { Editor().SetClipboard(nullptr); }
+
+// ---- links under the pointer
+
+void TPageEditorView::mousePressEvent(QMouseEvent* event) {
+  m_pressed = event->button() == Qt::LeftButton;
+  m_pressAt = event->position().toPoint();
+  TEditorView::mousePressEvent(event);
+}
+
+void TPageEditorView::mouseMoveEvent(QMouseEvent* event) {
+  TEditorView::mouseMoveEvent(event);
+  if (event->buttons() != Qt::NoButton) return;
+  const QPoint at = event->position().toPoint();
+  const bool hand = m_isLink && m_isLink(TPagePoint{at.x(), at.y()});
+  if (hand == m_hand) return;
+  m_hand = hand;
+  viewport()->setCursor(hand ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void TPageEditorView::mouseReleaseEvent(QMouseEvent* event) {
+  TEditorView::mouseReleaseEvent(event);
+  const QPoint at = event->position().toPoint();
+  const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                     (at - m_pressAt).manhattanLength() < QApplication::startDragDistance();
+  m_pressed = false;
+  if (click) emit Clicked(at, event->modifiers());
+}
+
+void TPageEditorView::mouseDoubleClickEvent(QMouseEvent* event) {
+  TEditorView::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit DoubleClicked(event->position().toPoint());
+}
 
 template <typename F>
 auto TPageEditorView::Edit(F&& edit) {

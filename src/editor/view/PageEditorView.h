@@ -3,6 +3,7 @@
 // Shift JIS bytes and box text beside it) and the Tab rule on a selection.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "editor/view/EditorView.h"
@@ -79,9 +80,23 @@ class TPageEditorView : public TEditorView, public IPageEditor, public IPageLine
   void DeleteLine(int row) override;
   void InsertLine(int row, std::string_view text) override;
 
+  // Links in the text: `isLink` says whether a point of the text lies on one,
+  // and the pointer shows the hand there.
+  void SetLinkTest(std::function<bool(TPagePoint)> isLink) { m_isLink = std::move(isLink); }
+
+ signals:
+  // A left click (pressed and released at one spot) and a double click, at a
+  // point of the text, after the editor has placed the caret.
+  void Clicked(const QPoint& at, Qt::KeyboardModifiers modifiers);
+  void DoubleClicked(const QPoint& at);
+
  protected:
   bool PageKey(QKeyEvent* event) override;
   bool WindowKey(const QKeyEvent* event) const override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   class TSystemClipboard;
@@ -90,6 +105,10 @@ class TPageEditorView : public TEditorView, public IPageEditor, public IPageLine
   auto Edit(F&& edit);
 
   std::unique_ptr<TSystemClipboard> m_clipboard;
+  std::function<bool(TPagePoint)> m_isLink;
+  QPoint m_pressAt;
+  bool m_pressed = false;
+  bool m_hand = false;
 };
 
 }  // namespace nuv
