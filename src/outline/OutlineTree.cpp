@@ -321,6 +321,7 @@ void TOutlineTree::Delete(TTreeNode* node) {
 }
 
 void TOutlineTree::Clear() {
+  ++m_generation;
   m_orderValidCount = 0;
   BeginUpdate();
   m_root->m_children.clear();
@@ -421,6 +422,7 @@ TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
 }
 
 void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
+  ++m_generation;
   m_orderValidCount = 0;
   other.m_orderValidCount = 0;
   BeginUpdate();
