@@ -49,6 +49,8 @@
 #include "app/QtText.h"
 #include "app/RecoveryController.h"
 #include "app/TitleValidator.h"
+#include "app/ToolController.h"
+#include "app/MacroController.h"
 #include "base/Codec.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
@@ -120,6 +122,8 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   });
   BuildActions();
   BuildMenus();
+  m_tools = new TToolCommands(*this, this);
+  m_macros = new TMacroCommands(*this, this);
   ConnectCommands();
   ReadSession();
   m_find->HistoryLoaded();
@@ -468,6 +472,7 @@ void Tfmnuv::ApplySettings() {
     miShowLineNo->setChecked(m_config.ShowLineNo);
   }
   m_marks->ApplyLabelNames();
+  m_tools->SettingsChanged();
   ApplyTreeAndListLook();
   UpdateActions();
 }
@@ -828,6 +833,11 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
 void Tfmnuv::closeEvent(QCloseEvent* event) {
   if (m_quitRequested) {
     event->accept();
+    return;
+  }
+  // A running macro or tool wait unwinds first; the close comes back after.
+  if (!m_macros->MayClose() || !m_tools->MayClose()) {
+    event->ignore();
     return;
   }
   bool mayClose = true;

@@ -44,6 +44,8 @@ class TMarkCommands;
 class TOutlineView;
 class TPageCommands;
 class TIniFile;
+class TMacroCommands;
+class TToolCommands;
 class TNuvStatusBar;
 class TOutlineModel;
 class TPageEditorView;
@@ -189,6 +191,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TEditModeCommands* m_editModes = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
+  TToolCommands* m_tools = nullptr;
+  TMacroCommands* m_macros = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds
