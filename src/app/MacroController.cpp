@@ -7,7 +7,10 @@
 #include <QTimer>
 
 #include "app/Actions.h"
+#include "app/PageTextReplace.h"
 #include "app/WindowServices.h"
+#include "base/ScopedFlag.h"
+#include "editor/view/EditorView.h"
 #include "outline/OutlineTree.h"
 #include "outline/PageEditor.h"
 
@@ -29,13 +32,20 @@ TMacroCommands::TMacroCommands(IWindowServices& window, QObject* parent)
   platform.desktop = &m_desktop;
   pp1.SetPlatform(platform);
   TMacroHostParts parts;
-  parts.editor = &m_window.Editor();
-  parts.lines = dynamic_cast<IPageLines*>(&m_window.Editor());
+  parts.editor = &m_copy;
+  parts.lines = &m_copy;
   parts.tree = &m_window.Tree();
   parts.clipboard = &m_clipboard;
   parts.prompts = &m_window.Prompts();
   parts.dialogs = this;
   m_host = std::make_unique<TMacroHost>(pp1, parts);
+  // Whatever changes the page outside the macro is taken in at the next meeting.
+  if (auto* view = dynamic_cast<TEditorView*>(&m_window.Editor())) {
+    for (auto signal : {&TEditorView::TextChanged, &TEditorView::CaretMoved, &TEditorView::SelectionChanged})
+      connect(view, signal, this, [this] {
+        if (!m_flushing) m_pageTouched = true;
+      });
+  }
   // The host routines are registered when the window is first shown.
   m_window.Window()->installEventFilter(this);
 }
@@ -53,7 +63,12 @@ void TMacroCommands::acExecMacroExecute() {
   m_host->Register();
   acExecMacro->setEnabled(false);
   m_document = m_window.Tree().Generation();
+  m_synced.clear();
+  m_copy.SetText(std::string_view());
+  m_pageTouched = true;
+  Reload();
   m_host->acExecMacroExecute();
+  Flush();
   acExecMacro->setEnabled(true);
   emit RunEnded();
   if (m_closeAfterRun) {
@@ -70,21 +85,59 @@ bool TMacroCommands::MayClose() {
 }
 
 TInputBoxResult TMacroCommands::InputBox(const std::string& caption, const std::string& prompt, std::string& value) {
-  return m_scripted ? m_scripted->InputBox(caption, prompt, value) : m_qtDialogs.InputBox(caption, prompt, value);
+  Flush();
+  const TInputBoxResult result =
+      m_scripted ? m_scripted->InputBox(caption, prompt, value) : m_qtDialogs.InputBox(caption, prompt, value);
+  Reload();
+  return result;
 }
 
 int TMacroCommands::MessageBox(const std::string& text, const std::string& caption, int flags) {
-  return m_scripted ? m_scripted->MessageBox(text, caption, flags) : m_qtDialogs.MessageBox(text, caption, flags);
+  Flush();
+  const int result = m_scripted ? m_scripted->MessageBox(text, caption, flags) : m_qtDialogs.MessageBox(text, caption, flags);
+  Reload();
+  return result;
 }
 
 void TMacroCommands::ProcessMessages() {
+  Flush();
   m_loop.ProcessMessages();
+  Reload();
   CheckDocument();
 }
 
 void TMacroCommands::Wait(int ms) {
+  Flush();
   m_loop.Wait(ms);
+  Reload();
   CheckDocument();
+}
+
+void TMacroCommands::Flush() {
+  IPageEditor& editor = m_window.Editor();
+  const TScopedFlag flushing(m_flushing);
+  if (m_copy.Modified()) {
+    std::string text = m_copy.Text();
+    ReplaceDifferingLines(editor, m_pageTouched ? editor.Text() : m_synced, text);
+    m_synced = std::move(text);
+    m_copy.SetModified(false);
+  }
+  if (editor.SelStart() != m_copy.SelStart() || editor.SelLength() != m_copy.SelLength())
+    editor.SetSelection(m_copy.SelStart(), m_copy.SelLength());
+}
+
+void TMacroCommands::Reload() {
+  if (!m_pageTouched) return;
+  m_pageTouched = false;
+  const IPageEditor& editor = m_window.Editor();
+  std::string text = editor.Text();
+  if (text != m_synced) {
+    m_copy.SetText(text);
+    m_synced = std::move(text);
+  }
+  m_copy.SetModified(false);
+  if (editor.SelStart() != m_copy.SelStart() || editor.SelLength() != m_copy.SelLength())
+    m_copy.SetSelection(editor.SelStart(), editor.SelLength());
 }
 
 void TMacroCommands::CheckDocument() {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/QtMacroPlatform.h"
+#include "editor/HeadlessPageEditor.h"
 #include "macro/MacroHost.h"
 #include "macro/PoorPascal.h"
 #include "macro/PosixProcesses.h"
@@ -50,6 +51,10 @@ class TMacroCommands : public QObject, private IMacroDialogs, private IMacroMess
   void ProcessMessages() override;
   void Wait(int ms) override;
   void CheckDocument();
+  // The working copy and the page editor meet whenever events may run:
+  // the macro's changes go out as one edit, the user's come in.
+  void Flush();
+  void Reload();
 
   IWindowServices& m_window;
   TPoorPascal pp1;
@@ -58,6 +63,13 @@ class TMacroCommands : public QObject, private IMacroDialogs, private IMacroMess
   TQtMacroMessageLoop m_loop;
   TPosixProcessStarter m_processes;
   TXdgDesktopOpen m_desktop{m_processes};
+  // The macro edits a copy of the page without a window, whose lines it
+  // reaches in constant time; the widget maps lines to wrapped rows by
+  // counting, which made every line routine cost the whole page.
+  THeadlessPageEditor m_copy;
+  std::string m_synced;  // the text both held when they last met
+  bool m_pageTouched = false;  // the page's text or selection changed since they met
+  bool m_flushing = false;
   std::unique_ptr<TMacroHost> m_host;
   IMacroDialogs* m_scripted = nullptr;
   uint64_t m_document = 0;  // the document the run started in

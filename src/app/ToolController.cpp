@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "app/Actions.h"
+#include "app/PageTextReplace.h"
 #include "app/QtText.h"
 #include "app/ToolProcess.h"
 #include "app/WindowServices.h"
@@ -41,23 +42,6 @@ namespace {
 
 // The system's reason (in the locale's encoding) as Shift JIS.
 std::string Reason(const std::string& native) { return ToSjisOrEmpty(QString::fromLocal8Bit(native.c_str())); }
-
-// The common start and end of two texts, widened to whole lines, so a
-// replacement touches only the lines that differ (the rest keep their marks).
-void DifferingLines(const std::string& a, const std::string& b, std::size_t& start, std::size_t& endA,
-                    std::size_t& endB) {
-  std::size_t p = 0;
-  while (p < a.size() && p < b.size() && a[p] == b[p]) ++p;
-  while (p > 0 && a[p - 1] != '\n') --p;
-  std::size_t s = 0;
-  while (s < a.size() - p && s < b.size() - p && a[a.size() - 1 - s] == b[b.size() - 1 - s]) ++s;
-  // The kept end starts a line in both texts, so no character is cut.
-  auto lineStart = [](const std::string& t, std::size_t at) { return at == 0 || t[at - 1] == '\n'; };
-  while (s > 0 && !(lineStart(a, a.size() - s) && lineStart(b, b.size() - s))) --s;
-  start = p;
-  endA = a.size() - s;
-  endB = b.size() - s;
-}
 
 }  // namespace
 
@@ -230,13 +214,7 @@ void TToolCommands::ReplacePageText(const TToolRun& run, const std::string& text
   TTreeNode* page = m_window.Tree().FindById(run.page);
   if (m_window.SelectedPage() == page) {
     // One edit of the lines that differ: one undo step, and the caret stays.
-    IPageEditor& editor = m_window.Editor();
-    const std::string now = editor.Text();
-    std::size_t start = 0, endNow = 0, endText = 0;
-    DifferingLines(now, text, start, endNow, endText);
-    if (editor.BoxMode()) editor.SetBoxMode(false);
-    editor.SetSelection(static_cast<int>(start), static_cast<int>(endNow - start));
-    editor.InsertAtCaret(std::string_view(text).substr(start, endText - start));
+    ReplaceDifferingLines(m_window.Editor(), text);
   } else {
     m_window.Tree().EnsureData(page).SetBody(text);
   }
