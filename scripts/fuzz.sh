@@ -13,7 +13,6 @@ MINUTES=${1:-10}
 PATTERN=${2:-}
 JOBS=${NUV_JOBS:-2}
 BUILD=build/fuzz
-WORK=$BUILD/fuzz-work
 case $MINUTES in '' | *[!0-9]*) echo "usage: scripts/fuzz.sh [MINUTES] [NAME-PATTERN]" >&2; exit 2 ;; esac
 
 cmake -S . -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -29,34 +28,9 @@ cmake --build "$BUILD" -j"$JOBS" --target "${targets[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-mkdir -p "$WORK"
-rm -f "$WORK"/FAILED-*
 echo "== ${#targets[@]} fuzz targets, $MINUTES min each, $JOBS at a time, inputs up to 1 MB"
-run_fuzzer() {
-  local fuzzer=$1 corpus=$2 name work
-  name=$(basename "$fuzzer")
-  work="$WORK/$name"
-  mkdir -p "$work"
-  # -timeout flags an input that takes seconds: on 1 MB that means quadratic work.
-  if ! "$fuzzer" -max_total_time=$((MINUTES * 60)) -max_len=1048576 -timeout=20 -rss_limit_mb=4096 \
-      -artifact_prefix="$WORK/$name-" "$work" "$corpus" > "$work.log" 2>&1; then
-    tail -n 60 "$work.log"
-    echo "nuv: $name failed; the input is in $WORK/" >&2
-    touch "$WORK/FAILED-$name"
-    return 1
-  fi
-  echo "-- $name: $(grep -E "^Done [0-9]+ runs" "$work.log" || echo done)"
-}
-while read -r fuzzer corpus; do
-  [ -n "$fuzzer" ] || continue
-  name=$(basename "$fuzzer")
-  [[ -z $PATTERN || $name == *$PATTERN* ]] || continue
-  run_fuzzer "$fuzzer" "$corpus" &
-  while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do wait -n || true; done
-done < "$BUILD/fuzzers.list"
-wait
-if compgen -G "$WORK/FAILED-*" > /dev/null; then
-  echo "nuv: a fuzz target failed" >&2
-  exit 1
-fi
+source scripts/fuzz-runner.sh
+# -timeout flags an input that takes seconds: on 1 MB that means quadratic work.
+nuv_run_fuzzers "$BUILD" "$JOBS" "$PATTERN" 0 -max_total_time=$((MINUTES * 60)) -max_len=1048576 \
+  -timeout=20 -rss_limit_mb=4096
 echo "== no fuzz target failed"

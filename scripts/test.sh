@@ -38,32 +38,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/asan -L core --output-on-failure -j"$JOBS"
 
 echo "== fuzz targets, ${FUZZ_SECONDS} s each, ${JOBS} at a time"
-mkdir -p build/asan/fuzz-work
-# Markers of an earlier run's failures must not fail this one.
-rm -f build/asan/fuzz-work/FAILED-*
-run_fuzzer() {
-  local fuzzer=$1 corpus=$2 name work
-  name=$(basename "$fuzzer")
-  work="build/asan/fuzz-work/$name"
-  rm -rf "$work" && mkdir -p "$work"
-  if ! "$fuzzer" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
-      -artifact_prefix="build/asan/fuzz-work/$name-" "$work" "$corpus" > "$work.log" 2>&1; then
-    tail -n 60 "$work.log"
-    echo "nuv: $name failed; the input is in build/asan/fuzz-work/" >&2
-    touch "build/asan/fuzz-work/FAILED-$name"
-    return 1
-  fi
-  echo "-- $name: $(grep -E "^Done [0-9]+ runs" "$work.log" || echo done)"
-}
-while read -r fuzzer corpus; do
-  [ -n "$fuzzer" ] || continue
-  run_fuzzer "$fuzzer" "$corpus" &
-  while [ "$(jobs -rp | wc -l)" -ge "$JOBS" ]; do wait -n || true; done
-done < build/asan/fuzzers.list
-wait
-if compgen -G "build/asan/fuzz-work/FAILED-*" > /dev/null; then
-  echo "nuv: a fuzz target failed" >&2
-  exit 1
-fi
+source scripts/fuzz-runner.sh
+nuv_run_fuzzers build/asan "$JOBS" "" 1 -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048
 
 echo "== all tests passed"

@@ -20,7 +20,10 @@
 #include "base/ScopedFlag.h"
 #include "base/FixedText.h"
 #include "base/Prompts.h"
+#include "config/OutlineSettings.h"
 #include "outline/DocumentState.h"
+#include "outline/NodeData.h"
+#include "outline/OutlineTexts.h"
 #include "outline/OutlineTree.h"
 #include "outline/PageSwitch.h"
 #include "search/EditorMatcher.h"
@@ -153,6 +156,14 @@ void TFindCommands::ShowNotFound() { m_window.ShowStatusMessage(texts::NotFound(
 
 void TFindCommands::ShowPage(TTreeNode* page) { m_window.SelectPage(page); }
 
+bool TFindCommands::CanChangeBodyDirectly(const TTreeNode& page) const {
+  // Such a page shows its linked file, whose text the replace must change.
+  const TDocumentState& doc = m_window.Document();
+  if (doc.directLinkView && page.Data() && !DirectLinkPath(page.Data()->Body(), doc.path).empty()) return false;
+  // Storing such a page takes its title from its first line.
+  return page.Text() != texts::Untitled() && !PageSwitchSettingsOf(m_window.Config()).PirkaCompatible;
+}
+
 TQueryAnswer TFindCommands::AskReplace() {
   TfmQReplace dialog(m_window.Window());
   const TQueryAnswer answer = dialog.Ask();
@@ -248,7 +259,10 @@ void TFindCommands::acReplaceExecute() {
   walk.Run(request, m_window.SelectedPage(), m_replaceUndo);
   PushFindHistory(request.pattern);
   AddToHistory(m_window.Session().ReplaceHistory, request.replacement, TSessionState::kFindHistoryMax);
-  if (!m_replaceUndo.Empty()) m_window.Document().DocModified = true;
+  if (m_replaceUndo.Empty()) return;
+  // Pages changed in their records bring no edit of the editor that would say so.
+  m_window.Document().DocModified = true;
+  m_window.SetModifiedIndicator(true);
 }
 
 bool TFindCommands::CanUndoReplace() const { return m_replaceUndo.PageCount() > 1; }

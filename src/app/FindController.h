@@ -53,6 +53,7 @@ class TFindCommands : public QObject, private IFindHost, private IReplaceHost {
   void ShowFound() override;
   void ShowNotFound() override;
   void ShowPage(TTreeNode* page) override;
+  bool CanChangeBodyDirectly(const TTreeNode& page) const override;
   TQueryAnswer AskReplace() override;
   void ShowCount(int count) override;
 

@@ -33,6 +33,7 @@
 #include "app/Actions.h"
 #include "app/AppTexts.h"
 #include "app/ClipboardController.h"
+#include "app/config/ConfigController.h"
 #include "app/DateBar.h"
 #include "app/EditModeController.h"
 #include "app/ExchangeController.h"
@@ -124,6 +125,7 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   BuildMenus();
   m_tools = new TToolCommands(*this, this);
   m_macros = new TMacroCommands(*this, this);
+  m_settings = new TConfigCommands(*this, this);
   ConnectCommands();
   ReadSession();
   m_find->HistoryLoaded();

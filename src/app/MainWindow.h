@@ -35,6 +35,7 @@ class QTreeWidget;
 namespace nuv {
 
 class TClipboardCommands;
+class TConfigCommands;
 class TDateBar;
 class TDocumentController;
 class TEditModeCommands;
@@ -88,6 +89,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   void ShowCaretPosition() override;
   TTreeNode* AddPageAbove() override;
   void LoadSettingsFrom(const std::string& name) override;
+  void ApplySettings() override;
   void WriteWindowSections(TIniFile& ini) override;
   void ClearPageLists() override;
   void QuitWithoutSaving() override;
@@ -120,6 +122,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TMarkCommands& Marks() { return *m_marks; }
   TExchangeCommands& Exchange() { return *m_exchange; }
   TEditModeCommands& EditModes() { return *m_editModes; }
+  TConfigCommands& Settings() { return *m_settings; }
   QComboBox* EditModeBox() const { return cbEditMode; }
   QSpinBox* WrapByteBox() const { return edWrapByte; }
   TRecoveryController& Recovery() { return *m_recovery; }
@@ -143,7 +146,6 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   // The empty menus of every slot, before the controllers add their items.
   void BuildMenuBar();
   void BuildMenus();
-  void ApplySettings();
   // The editor's part of the settings: view, colours, brackets, wheel, wrap box.
   void ApplyEditorSettings();
   // With WrapRight on, rows end at the editor's right edge.
@@ -189,6 +191,7 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TMarkCommands* m_marks = nullptr;
   TExchangeCommands* m_exchange = nullptr;
   TEditModeCommands* m_editModes = nullptr;
+  TConfigCommands* m_settings = nullptr;
   TRecoveryController* m_recovery = nullptr;
   TFindCommands* m_find = nullptr;
   TToolCommands* m_tools = nullptr;

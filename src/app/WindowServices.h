@@ -63,6 +63,8 @@ class IWindowServices {
   // Loads the window's own sections and the settings from a file and applies
   // them ("nuv.ini": the program folder's file).
   virtual void LoadSettingsFrom(const std::string& name) = 0;
+  // Applies the settings to the page editor and the window after they changed.
+  virtual void ApplySettings() = 0;
   // Writes the window's own sections into an ini file image.
   virtual void WriteWindowSections(class TIniFile& ini) = 0;
   // The lists that refer to pages: search results, children, back and forward.

@@ -11,6 +11,11 @@
 
 namespace nuv {
 
+// `text` lowered as the editor's search without case lowers it (ASCII
+// capitals at character starts only) into `out`, whose buffer is kept: a
+// walk over many pages then does not allocate a copy for every one.
+void FoldInto(std::string_view text, std::string& out);
+
 class TEditorMatcher : public ITextMatcher {
  public:
   // Throws the engine's error for a bad pattern.
@@ -21,9 +26,13 @@ class TEditorMatcher : public ITextMatcher {
   TEditorEx& Editor() { return m_editor; }
 
  private:
+  static constexpr std::size_t kFirstFold = 512;
+
   TEditorEx m_editor;
   std::string_view m_text;
-  std::string m_folded;  // the text lowered, for a search without case
+  bool m_folds = false;  // the search ignores case: it compares m_folded
+  std::string m_folded;  // the text lowered up to m_foldedTo (a character start)
+  std::size_t m_foldedTo = 0;
   // Where the text's next zero byte lies, so a walk along one text stays linear.
   TEditorEx::TZeroCursor m_zero;
 };

@@ -1,11 +1,17 @@
 // Replace and query-replace over pages.
 //
-// Each page of the range becomes the current page in turn and is changed
+// A page the user is asked about becomes the current page and is changed
 // through the editor, so every replacement is an edit of that page. With
 // "replace all" a page is searched from its top (a caret left after its last
 // hit must not make the walk pass it over while it reports a count); asking
-// starts at the caret, as the user expects of a query.
+// starts at the caret, as the user expects of a query. Once everything is
+// replaced without asking, a page that is not shown is changed in its body's
+// bytes: loading each page into the editor's rows would cost most of the
+// time, and the result is the same.
 #include "search/ReplaceWalk.h"
+
+#include "outline/NodeData.h"
+#include "search/EditorMatcher.h"
 
 namespace nuv {
 
@@ -53,18 +59,40 @@ TQueryAnswer TReplaceWalk::ReplaceInPage(const TReplaceRequest& request, bool fr
   return Query(request);
 }
 
+void TReplaceWalk::ReplaceInBody(TBodyReplacer& replacer, TTreeNode& page, TReplaceUndo& undo) {
+  // A page without a record shows an empty text: nothing to replace.
+  TNodeData* data = page.Data();
+  if (!data) return;
+  m_count += replacer.Replace(data->Body(), true);
+  if (!replacer.Changed()) return;
+  undo.Record(page.Id(), data->Body(), replacer.Body());
+  data->MutableBody().swap(replacer.Body());
+}
+
 int TReplaceWalk::Run(const TReplaceRequest& request, TTreeNode* selected, TReplaceUndo& undo) {
   m_all = request.all;
   m_count = 0;
   undo.Clear();
   IPageEditor& editor = m_host.Editor();
+  TEditorMatcher bodySearch;
+  bodySearch.SetQuery(request.pattern, request.options);
+  TBodyReplacer replacer(bodySearch.Editor(), request.replacement);
   std::vector<TNodeId> ids;
   for (TTreeNode* page : PagesInRange(m_tree, selected, request.range)) ids.push_back(page->Id());
+  TNodeId shown = selected ? selected->Id() : 0;
   for (TNodeId id : ids) {
     // A page may go while the user answers: it is passed over, never touched.
     TTreeNode* page = m_tree.FindById(id);
     if (!page) continue;
-    if (request.range != TReplaceRange::CurrentPage) m_host.ShowPage(page);
+    if (m_all && id != shown && !editor.ReadOnly() && m_host.CanChangeBodyDirectly(*page)) {
+      // No question follows, so the count is shown once at the end.
+      ReplaceInBody(replacer, *page, undo);
+      continue;
+    }
+    if (request.range != TReplaceRange::CurrentPage) {
+      m_host.ShowPage(page);
+      shown = id;
+    }
     const std::string before = editor.Text();
     const TQueryAnswer answer = ReplaceInPage(request, request.range != TReplaceRange::CurrentPage);
     const std::string after = editor.Text();

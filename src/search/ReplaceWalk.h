@@ -6,6 +6,7 @@
 
 #include "outline/OutlineTree.h"
 #include "outline/PageEditor.h"
+#include "search/BodyReplace.h"
 #include "search/FindRange.h"
 #include "search/ReplaceUndo.h"
 
@@ -21,6 +22,11 @@ class IReplaceHost {
   virtual IPageEditor& Editor() = 0;
   // Makes a page the current page (the page switch stores the one left).
   virtual void ShowPage(TTreeNode* page) = 0;
+  // Whether "replace all" may change a page that is not shown in its body's
+  // bytes, because showing it would load exactly that body and storing it
+  // would change nothing but the body (no linked file, no title taken from
+  // the first line).
+  virtual bool CanChangeBodyDirectly(const TTreeNode& page) const = 0;
   // Asks about the hit selected in the editor.
   virtual TQueryAnswer AskReplace() = 0;
   // "%d 件置換しました。" with the running count.
@@ -47,6 +53,8 @@ class TReplaceWalk {
   // One page, already current: replaces as the mode says and returns the
   // answer that decides how the walk goes on.
   TQueryAnswer ReplaceInPage(const TReplaceRequest& request, bool fromTop);
+  // "Replace all" in a page that is not shown, in its body's bytes.
+  void ReplaceInBody(TBodyReplacer& replacer, TTreeNode& page, TReplaceUndo& undo);
   // The query dialog on the hit shown in the editor.
   TQueryAnswer Query(const TReplaceRequest& request);
   void GiveSearch(const TReplaceRequest& request);

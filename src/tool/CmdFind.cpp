@@ -7,6 +7,7 @@
 #include "editor/EditorEx.h"
 #include "outline/NodeData.h"
 #include "outline/OutlineTree.h"
+#include "search/BodyReplace.h"
 #include "search/EditorMatcher.h"
 #include "search/FindRange.h"
 #include "search/PageFind.h"
@@ -99,22 +100,17 @@ int RunReplace(const std::vector<std::string>& argv) {
   TDocumentFile file;
   if (!ReadDocument(in, tree, file)) return 2;
 
-  // Every body goes through the extended editor's replace all, as a page does
-  // in the window; titles stay.
+  // Every body is replaced as the extended editor's replace all replaces a
+  // page, in the body's bytes; titles stay.
   TEditorMatcher matcher;
   if (!SetQuery(matcher, pattern, options)) return 2;
-  TEditorEx& editor = matcher.Editor();
+  TBodyReplacer replacer(matcher.Editor(), replacement);
   int count = 0;
   for (TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     TNodeData* data = page->Data();
-    if (!data || data->Body().empty()) continue;
-    editor.Lines().SetTextStr(data->Body());
-    const int replaced = editor.ReplaceAll(replacement, true);
-    if (replaced == 0) continue;
-    count += replaced;
-    std::string body = editor.List().ListToStr();
-    if (!body.empty() && body.back() != '\n') body += "\r\n";
-    data->SetBody(std::move(body));
+    if (!data) continue;
+    count += replacer.Replace(data->Body(), false);
+    if (replacer.Changed()) data->MutableBody().swap(replacer.Body());
   }
   std::printf("%d\n", count);
   std::fflush(stdout);

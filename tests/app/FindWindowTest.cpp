@@ -48,6 +48,18 @@ class FindWindowTest : public WindowTest {
     return {};
   }
   QString Status() { return window->Status()->InMessageMode() ? window->Status()->Message() : QString(); }
+  // "すべて置換" of x by z with match case over all pages; the shown page is stored after.
+  void ReplaceAllXByZ() {
+    OnDialog<TfmReplace>([](TfmReplace* d) {
+      d->cbFind->setCurrentText("x");
+      d->cbReplace->setCurrentText("z");
+      d->options->cbMatchCase->setChecked(true);
+      d->rgFindRange->button(1)->setChecked(true);
+      d->findChild<QPushButton*>("btReplaceAll")->click();
+    });
+    window->Finds().acReplace->trigger();
+    window->PageSwitch().LeavePage(window->SelectedPage());
+  }
 };
 
 TEST_F(FindWindowTest, FindAllListsThePagesAndF3VisitsEveryHitInOrder) {
@@ -112,15 +124,7 @@ TEST_F(FindWindowTest, QueryReplaceAnsweredKeyByKey) {
 }
 
 TEST_F(FindWindowTest, AReplaceAcrossPagesIsTakenBackAsOneStep) {
-  OnDialog<TfmReplace>([](TfmReplace* d) {
-    d->cbFind->setCurrentText("x");
-    d->cbReplace->setCurrentText("z");
-    d->options->cbMatchCase->setChecked(true);
-    d->rgFindRange->button(1)->setChecked(true);
-    d->findChild<QPushButton*>("btReplaceAll")->click();
-  });
-  window->Finds().acReplace->trigger();
-  window->PageSwitch().LeavePage(window->SelectedPage());
+  ReplaceAllXByZ();
   EXPECT_EQ(Body("A"), "z one z\r\n");
   EXPECT_EQ(Body("C x"), "three z\r\n");
   EXPECT_EQ(Status(), QStringLiteral("3 件置換しました。"));
@@ -129,6 +133,21 @@ TEST_F(FindWindowTest, AReplaceAcrossPagesIsTakenBackAsOneStep) {
   EXPECT_EQ(Body("A"), "x one x\r\n");
   EXPECT_EQ(Body("C x"), "three x\r\n");
   EXPECT_EQ(window->Editor().Text(), Body(Shown()));
+}
+
+TEST_F(FindWindowTest, ReplaceAllGoesThroughTheEditorWherePagesShowMoreThanTheirBody) {
+  // A page that shows its linked file, and a page "無題" whose title follows
+  // its first line when stored; the other pages are changed in their bytes.
+  docs.Write("linked.txt", "x linked\r\n");
+  TOutlineTree& tree = window->Tree();
+  tree.EnsureData(tree.AddChild(nullptr, "link")).SetBody("<DirectLink:linked.txt>\r\n");
+  tree.EnsureData(tree.AddChild(nullptr, Sj("無題"))).SetBody("x first\r\n");
+  ReplaceAllXByZ();
+  EXPECT_EQ(Status(), QStringLiteral("5 件置換しました。"));
+  EXPECT_EQ(Body("C x"), "three z\r\n");
+  EXPECT_EQ(docs.Read("linked.txt"), "z linked\r\n");
+  EXPECT_EQ(Body("link"), "<DirectLink:linked.txt>\r\n");
+  EXPECT_EQ(Body("z first"), "z first\r\n");
 }
 
 TEST_F(FindWindowTest, TheDialogInterlocksAndABadPattern) {

@@ -88,6 +88,34 @@ TEST(FindAllTest, EveryHitInTextOrderWithoutOverlapOrRepeat) {
   EXPECT_EQ(Hits(Sj("日本語の日本\r\n"), Sj("日本"), Options({soMatchCase})), "1:0:4 1:8:4 ");
 }
 
+TEST(FindAllTest, ASearchWithoutCaseFindsWhatTheEditorFindsInTheWholeLoweredText) {
+  // The matcher lowers a long text part by part: a hit is put at every
+  // distance from the top over the first parts' ends, followed by a letter
+  // (no whole word there, though it ends a part), a kana or a lone lead byte.
+  const std::vector<std::pair<std::string, TExSearchOptions>> queries = {
+      {"ab", 0}, {"ab", Options({soWholeWord})}, {Sj("ア"), Options({soWholeWord})}};
+  const std::string tails[] = {"c ab.", Sj("アab ア"), "\x82 AB"};
+  TEditorMatcher matcher;
+  TEditorEx editor;
+  for (const auto& [pattern, options] : queries) {
+    matcher.SetQuery(pattern, options);
+    editor.SetFindString(pattern);
+    editor.SetExSearchOptions(options);
+    for (const std::string& tail : tails) {
+      for (std::size_t k = 0; k < 2200; ++k) {
+        const std::string text = std::string(k, ' ') + "AB" + tail + std::string(k % 7, 'x');
+        const std::string lowered = LowerSjis(text);
+        matcher.SetText(text);
+        std::string ours, theirs;
+        for (std::size_t from = 0, p = 0, l = 0; matcher.Find(from, p, l); from = p + l) ours += std::to_string(p) + " ";
+        for (std::size_t from = 0, p = 0, l = 0; editor.SearchFrom(lowered, from, false, p, l); from = p + l)
+          theirs += std::to_string(p) + " ";
+        ASSERT_EQ(ours, theirs) << pattern << " at " << k << " before " << tail;
+      }
+    }
+  }
+}
+
 // The window as the find walk sees it: a result list whose rows show pages in
 // a real headless editor, and the status bar's last word.
 class TListHost : public IFindHost {
@@ -176,6 +204,7 @@ class TReplaceHost : public IReplaceHost {
     m_shown = page->Id();
     editor.SetText(page->Data() ? page->Data()->Body() : std::string());
     editor.SetSelStart(page->Data() ? page->Data()->CaretPos() : 0);
+    editor.SetModified(false);
   }
   TQueryAnswer AskReplace() override {
     if (answers.empty()) return TQueryAnswer::Cancel;
@@ -185,14 +214,17 @@ class TReplaceHost : public IReplaceHost {
     return a;
   }
   void ShowCount(int count) override { lastCount = count; }
+  bool CanChangeBodyDirectly(const TTreeNode&) const override { return direct; }
   void Leave() {
-    if (TTreeNode* page = m_tree.FindById(m_shown)) m_tree.EnsureData(page).SetBody(editor.Text());
+    TTreeNode* page = m_tree.FindById(m_shown);
+    if (page && editor.Modified()) m_tree.EnsureData(page).SetBody(editor.Text());
   }
 
   THeadlessPageEditor editor;
   std::deque<TQueryAnswer> answers;
   int asked = 0;
   int lastCount = -1;
+  bool direct = true;
 
  private:
   TOutlineTree& m_tree;
@@ -201,7 +233,7 @@ class TReplaceHost : public IReplaceHost {
 
 std::string Bodies(const TOutlineTree& tree) {
   std::string out;
-  for (const TTreeNode* p = tree.GetFirstNode(); p; p = p->GetNext()) out += p->Data()->Body() + "|";
+  for (const TTreeNode* p = tree.GetFirstNode(); p; p = p->GetNext()) out += (p->Data() ? p->Data()->Body() : "-") + "|";
   return out;
 }
 
@@ -258,6 +290,40 @@ TEST(ReplaceWalkTest, ReplaceAllSearchesEveryPageFromItsTopAndCanBeTakenBack) {
   host.Leave();
   tree.LastPage()->Data()->SetBody("edited\r\n");
   EXPECT_FALSE(undo.CanUndo(tree));
+}
+
+TEST(ReplaceWalkTest, PagesNotShownAreReplacedInTheirBytesAsTheEditorWould) {
+  const std::vector<std::pair<std::string, std::string>> pages = {
+      {"p1", "a\nb a"}, {"p2", "x\r\n"}, {"p3", "a a\r\n"}};
+  std::string bodies[2];
+  int counts[2] = {0, 0};
+  for (const bool direct : {false, true}) {
+    TOutlineTree tree;
+    BuildPages(tree, pages);
+    tree.AddChild(nullptr, "no record");
+    TReplaceHost host(tree);
+    host.direct = direct;
+    TReplaceWalk walk(tree, host);
+    TReplaceUndo undo;
+    // The selected page is the one shown: it is changed through the editor either way.
+    TTreeNode* selected = tree.GetNodeAt(2);
+    host.ShowPage(selected);
+    counts[direct] =
+        walk.Run({"a", "c\\r\\n", Options({soMatchCase}), TReplaceRange::AllPages, true}, selected, undo);
+    host.Leave();
+    bodies[direct] = Bodies(tree);
+    EXPECT_EQ(undo.PageCount(), 2u);
+    // Taken back, every page holds its bytes from before (the pages changed
+    // in their bytes keep even their own line ends).
+    ASSERT_TRUE(undo.Undo(tree));
+    if (direct) {
+      EXPECT_EQ(tree.GetFirstNode()->Data()->Body(), "a\nb a");
+    }
+  }
+  EXPECT_EQ(counts[0], 4);
+  EXPECT_EQ(counts[1], 4);
+  EXPECT_EQ(bodies[0], "c\r\n\r\nb c\r\n|x\r\n|c\r\n c\r\n\r\n|-|");
+  EXPECT_EQ(bodies[1], bodies[0]);
 }
 
 TEST(ReplaceWalkTest, TheCurrentPageRangeStartsAtTheCaret) {
