@@ -54,6 +54,8 @@
 #include "app/RecoveryController.h"
 #include "app/TextCommandsController.h"
 #include "app/TitleValidator.h"
+#include "app/ToolController.h"
+#include "app/MacroController.h"
 #include "base/Codec.h"
 #include "base/Error.h"
 #include "base/FileIo.h"
@@ -126,6 +128,8 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   });
   BuildActions();
   BuildMenus();
+  m_tools = new TToolCommands(*this, this);
+  m_macros = new TMacroCommands(*this, this);
   m_settings = new TConfigCommands(*this, this);
   // Controllers that add to the menus the window has filled.
   m_textCommands = new TTextCommands(*this, edxnuv, tbEditor, this);
@@ -486,6 +490,7 @@ void Tfmnuv::ApplySettings() {
     miShowLineNo->setChecked(m_config.ShowLineNo);
   }
   m_marks->ApplyLabelNames();
+  m_tools->SettingsChanged();
   ApplyTreeAndListLook();
   UpdateActions();
 }
@@ -858,6 +863,11 @@ void Tfmnuv::FormShow(const QStringList& arguments) {
 void Tfmnuv::closeEvent(QCloseEvent* event) {
   if (m_quitRequested) {
     event->accept();
+    return;
+  }
+  // A running macro or tool wait unwinds first; the close comes back after.
+  if (!m_macros->MayClose() || !m_tools->MayClose()) {
+    event->ignore();
     return;
   }
   bool mayClose = true;

@@ -48,6 +48,8 @@ class TMarkCommands;
 class TOutlineView;
 class TPageCommands;
 class TIniFile;
+class TMacroCommands;
+class TToolCommands;
 class TNuvStatusBar;
 class TOutlineModel;
 class TPageEditorView;
@@ -204,6 +206,8 @@ class Tfmnuv : public QMainWindow, public IWindowServices, public IPageSwitchHos
   TAutoClipCommands* m_autoClip = nullptr;
   TConvCommands* m_conversions = nullptr;
   TLinkCommands* m_links = nullptr;
+  TToolCommands* m_tools = nullptr;
+  TMacroCommands* m_macros = nullptr;
   TDateBar* m_dateBar = nullptr;
   TOutlineModel* m_model = nullptr;
   TNodeId m_shownId = 0;  // the page whose text the editor holds

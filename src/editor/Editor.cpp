@@ -325,6 +325,8 @@ int TEditor::ColToChar(int row, int col) const {
 
 int TEditor::RowToLines(int row) const {
   const int rows = m_list->GetCount();
+  // Without word wrap no row is wrapped: every row is a line.
+  if (!WordWrap()) return std::clamp(row, 0, rows);
   int lines = 0;
   for (int r = 0; r < std::min(row, rows); ++r) {
     if (m_list->GetRows(r) == raCrlf) ++lines;
@@ -334,6 +336,7 @@ int TEditor::RowToLines(int row) const {
 
 int TEditor::LinesToRow(int line) const {
   const int rows = m_list->GetCount();
+  if (!WordWrap()) return std::clamp(line, 0, rows);
   int r = 0;
   for (int l = 0; l < line && r < rows; ++l) {
     while (r < rows - 1 && m_list->GetRows(r) == raWrapped) ++r;

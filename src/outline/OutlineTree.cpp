@@ -356,6 +356,7 @@ void TOutlineTree::Delete(TTreeNode* node) {
 }
 
 void TOutlineTree::Clear() {
+  ++m_generation;
   m_orderValidCount = 0;
   BeginUpdate();
   m_root->m_children.clear();
@@ -461,6 +462,7 @@ TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
 void TOutlineTree::Reserve(std::size_t pages) { m_byId.Reserve(static_cast<std::size_t>(m_count) + pages); }
 
 void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
+  ++m_generation;
   BeginUpdate();
   m_root->m_children.clear();
   // The pages change owner whole: their ids and their order come along, so

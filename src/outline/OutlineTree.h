@@ -151,6 +151,9 @@ class TOutlineTree {
   // Removes a page with its subtree; its records are freed.
   void Delete(TTreeNode* node);
   void Clear();
+  // Counts Clear and ReplaceWith: a new document. A page id together with
+  // this tells whether a page a command remembered is still in the same document.
+  uint64_t Generation() const { return m_generation; }
 
   // Orders the direct children of parent (the root pages when null) by title;
   // compare returns <0, 0 or >0. Equal titles keep their order.
@@ -215,6 +218,7 @@ class TOutlineTree {
   TNodeIdIndex m_byId;
   int m_count = 0;
   int m_updateCount = 0;
+  uint64_t m_generation = 0;
   mutable std::vector<TTreeNode*> m_order;
   mutable std::size_t m_orderValidCount = 0;
   ITreeObserver* m_observer = nullptr;

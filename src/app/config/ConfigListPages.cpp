@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "app/ToolDialog.h"
 #include "app/config/ConfigDialog.h"
 #include "app/config/ConfigWidgets.h"
 #include "base/FileIo.h"
@@ -36,30 +37,6 @@ QTreeWidget* ReportList(QWidget* parent, const char* name, const QStringList& co
 QChar MenuLetter(const QString& caption) {
   const qsizetype at = caption.indexOf(QLatin1Char('&'));
   return at >= 0 && at + 1 < caption.size() ? caption.at(at + 1).toUpper() : QChar();
-}
-
-// A fallback tool dialog with the four texts of a tool.
-std::optional<TnuvTool> AskTool(QWidget* parent, const TnuvTool& tool) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle(QStringLiteral("外部ツールの設定"));
-  auto* form = new QFormLayout(&dialog);
-  QLineEdit* edits[4];
-  const QString captions[4] = {QStringLiteral("タイトル:"), QStringLiteral("ファイル名:"), QStringLiteral("オプション:"),
-                               QStringLiteral("拡張子:")};
-  const std::string* values[4] = {&tool.Title, &tool.File, &tool.Option, &tool.Ext};
-  for (int i = 0; i < 4; ++i) {
-    edits[i] = new QLineEdit(ToQString(*values[i]), &dialog);
-    form->addRow(captions[i], edits[i]);
-  }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  TnuvTool result;
-  std::string* fields[4] = {&result.Title, &result.File, &result.Option, &result.Ext};
-  for (int i = 0; i < 4; ++i) *fields[i] = ToSjisOrEmpty(edits[i]->text());
-  return result;
 }
 
 }  // namespace
@@ -171,7 +148,7 @@ void TfmConfig::btEditModeClearClick() {
 }
 
 QWidget* TfmConfig::BuildToolPage() {
-  EditTool = [this](const TnuvTool& tool) { return AskTool(this, tool); };
+  EditTool = [this](const TnuvTool& tool) { return TfmTool::Edit(this, tool); };
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
   auto* editorRow = new QHBoxLayout;
