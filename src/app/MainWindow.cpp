@@ -134,6 +134,8 @@ Tfmnuv::Tfmnuv(std::unique_ptr<IFileDialogs> dialogs, std::unique_ptr<IPrompts> 
   // Controllers that add to the menus the window has filled.
   m_textCommands = new TTextCommands(*this, edxnuv, tbEditor, this);
   m_autoClip = new TAutoClipCommands(*this, *m_pages, this);
+  // A macro processes window events while it runs: a copied text waits for its end.
+  m_autoClip->AddBusyCheck([this] { return m_macros->Running(); });
   m_conversions = new TConvCommands(*this, this);
   ConnectCommands();
   ReadSession();
