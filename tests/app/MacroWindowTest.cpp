@@ -5,12 +5,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
 #include <functional>
 
+#include "app/AutoClipController.h"
 #include "app/DocumentController.h"
 #include "app/MacroController.h"
 #include "macro/MacroPlatform.h"
@@ -124,6 +126,25 @@ TEST_F(MacroWindowTest, ClosingDuringARunAbortsItFirstThenCloses) {
   EXPECT_EQ(Errors(), "実行を中断しました\n");
   EXPECT_EQ(window->Editor().Text(), "one\r\ntwo\r\n");
   EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000));
+}
+
+TEST_F(MacroWindowTest, ATextCopiedDuringARunBecomesItsPageAfterTheRun) {
+  // A busy macro, not one that sleeps: between statements it only lets events
+  // through, so nothing but the macro's own state tells that the window is busy.
+  WriteMacro("busy.p2s", "var i, x: integer;\r\nbegin\r\n  for i := 1 to 60000000 do x := x + 1;\r\nend.\r\n");
+  answers.answers = {"busy"};
+  window->AutoClip().miEditAutoClip->trigger();
+  const int pages = window->Tree().Count();
+  int duringRun = -1;
+  DuringRun([&] {
+    QApplication::clipboard()->setText(QStringLiteral("copied meanwhile"));
+    QTest::qWait(100);
+    duringRun = window->Tree().Count();
+  });
+  PressCtrlM();
+  EXPECT_EQ(duringRun, pages);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->Tree().Count() == pages + 1; }, 2000));
+  EXPECT_EQ(window->SelectedPage()->Text(), "copied meanwhile");
 }
 
 TEST_F(MacroWindowTest, AMissingFileIsNamed) {
