@@ -52,9 +52,14 @@ class ToolsWindowTest : public WindowTest {
   // for the go file when `gated`, then runs `body` with $last the last argument.
   std::string Script(const std::string& name, const std::string& body, bool gated = false) {
     const std::string path = scripts.File(name);
-    std::string text = "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" + scripts.File("args") +
-                       "'\nfor last; do :; done\n";
-    if (gated) text += "while [ ! -e '" + gate + "' ]; do sleep 0.02; done\n";
+    // The stand-in lets go of the test's output at once: a test that gives up
+    // waiting for it must not leave a process holding ctest's pipe open.
+    std::string text = "#!/bin/sh\nexec >/dev/null 2>&1 </dev/null\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" +
+                       scripts.File("args") + "'\nfor last; do :; done\n";
+    // It also ends when the test's folder is gone, or after a minute, so none outlives its test.
+    if (gated)
+      text += "n=0\nwhile [ ! -e '" + gate + "' ] && [ -d '" + scripts.Path() +
+              "' ] && [ $n -lt 3000 ]; do sleep 0.02; n=$((n+1)); done\n";
     WriteFileAtomic(path, text + body + "\n");
     ::chmod(path.c_str(), 0755);
     return path;
