@@ -20,27 +20,20 @@ namespace nuv {
 
 namespace {
 
-// Builds the pages of the tree block; false for a line more than one level
-// deeper than the line before it. `path` holds the page at each level of the
-// line before, so a climb costs one step whatever the depth.
-bool BuildTree(const std::vector<std::string_view>& lines, TOutlineTree& out) {
+// Builds the pages of the tree block in tree order; false for a line more
+// than one level deeper than the line before it (the first line is a root
+// page whatever its level). `path` holds the page at each level of the line
+// before, so a climb costs one step whatever the depth.
+bool BuildTree(TLineCursor lines, TOutlineTree& out) {
   std::vector<TTreeNode*> path;
-  for (const std::string_view line : lines) {
+  for (std::string_view line; lines.Next(line);) {
     std::size_t level = 0;
     while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
     const std::string_view title = line.substr(level);
-    if (path.empty()) {
-      path.push_back(out.AddChild(nullptr, title));
-      continue;
-    }
-    const std::size_t previousLevel = path.size() - 1;
-    if (level > previousLevel + 1) return false;
-    if (level == previousLevel + 1) {
-      path.push_back(out.AddChild(path.back(), title));
-    } else {
-      path.resize(level + 1);
-      path.back() = out.Add(path.back(), title);
-    }
+    if (path.empty()) level = 0;
+    if (level > path.size()) return false;
+    path.resize(level);
+    path.push_back(out.AppendLast(level ? path.back() : nullptr, title));
   }
   return true;
 }
@@ -60,10 +53,11 @@ TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& 
   int32_t treeSize = 0;
   std::string_view block;
   if (!reader.ReadInt32(treeSize) || !reader.ReadBytes(treeSize, block)) return result;
-  const std::vector<std::string_view> lines = TLightStrings::TextLineViews(block);
+  const TLineCursor lines = TLineCursor::ForText(block);
+  const std::size_t pages = lines.Remaining();
   // Each page needs a record of at least 12 bytes: refuse early what cannot fit.
-  if (lines.size() > reader.Remaining() / 12) return result;
-  out.Reserve(lines.size());
+  if (pages > reader.Remaining() / 12) return result;
+  out.Reserve(pages);
   if (!BuildTree(lines, out)) return result;
 
   for (TTreeNode* page = out.GetFirstNode(); page; page = page->GetNext()) {
@@ -77,6 +71,8 @@ TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& 
     data.SetMarkLabel(static_cast<uint32_t>(markLabel));
     data.SetViewState(viewWord);
     if (body.substr(0, 12) == "<DirectLink:") out.SetOverlayIndex(page, 0);
+    // On the first page the view word is the selected page, elsewhere 1 for an expanded page.
+    if (page != out.GetFirstNode() && viewWord != 0 && page->HasChildren()) out.Expand(page);
 
     const int mark = SanitizeMark(data.Mark(), page->Parent() == nullptr, page->Text());
     data.SetMark(mark);
@@ -89,11 +85,10 @@ TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& 
     TTreeNode* page = out.AddChild(nullptr, texts::Untitled());
     out.SetImageIndex(page, pic::kMemo);
   } else {
-    for (TTreeNode* page = out.GetFirstNode()->GetNext(); page; page = page->GetNext())
-      if (page->Data()->ViewState() != 0 && page->HasChildren()) out.Expand(page);
     const int selected = out.GetFirstNode()->Data()->ViewState();
     result.selectedIndex = (selected >= 0 && selected < out.Count()) ? selected : 0;
   }
+  out.FitChildren();
   result.ok = true;
   return result;
 }
@@ -135,7 +130,7 @@ bool BuildBinary(const TOutlineTree& tree, const TTreeNode* selected, IByteSink&
     line += "\r\n";
     out.Append(line);
   }
-  const int selectedIndex = selected ? selected->AbsoluteIndex() : 0;
+  const int selectedIndex = selected ? tree.AbsoluteIndexOf(selected) : 0;
   for (const TTreeNode* page = tree.GetFirstNode(); page; page = page->GetNext()) {
     const TNodeData* data = page->Data();
     if (page == shown.page) {

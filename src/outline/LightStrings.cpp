@@ -53,30 +53,61 @@ void TLightStrings::LoadFromBytes(std::string_view bytes) {
   m_lines.assign(lines.begin(), lines.end());
 }
 
-std::vector<std::string_view> TLightStrings::TextLineViews(std::string_view text) {
+TLineCursor TLineCursor::ForText(std::string_view text) {
   const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  return FileLineViews(text);
+  return ForFile(nul == std::string_view::npos ? text : text.substr(0, nul));
 }
 
-std::vector<std::string_view> TLightStrings::FileLineViews(std::string_view bytes) {
-  std::vector<std::string_view> lines;
+TLineCursor TLineCursor::ForFile(std::string_view bytes) {
   // A trailing run of 0x1A and line ends is the old end-of-file mark: the
   // text ends at the first 0x1A of that run. One pass back from the end finds
   // it, whatever the input holds.
   const std::size_t run = bytes.find_last_not_of("\x1A\r\n") + 1;  // npos + 1 is 0
   const std::size_t eof = bytes.find('\x1A', run);
-  const std::size_t end = eof == std::string_view::npos ? bytes.size() : eof;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < end; ++i) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
-    if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
+  return TLineCursor(eof == std::string_view::npos ? bytes : bytes.substr(0, eof));
+}
+
+bool TLineCursor::Next(std::string_view& line) {
+  const std::size_t size = m_text.size();
+  if (m_pos >= size) return false;
+  std::size_t i = m_pos;
+  while (i < size && m_text[i] != '\r' && m_text[i] != '\n') ++i;
+  line = m_text.substr(m_pos, i - m_pos);
+  if (i + 1 < size && m_text[i] == '\r' && m_text[i + 1] == '\n') ++i;
+  m_pos = i + 1;
+  return true;
+}
+
+std::size_t TLineCursor::Remaining() const {
+  const std::size_t size = m_text.size();
+  std::size_t lines = 0;
+  bool open = false;  // a line has begun and not yet ended
+  for (std::size_t i = m_pos; i < size; ++i) {
+    const char c = m_text[i];
+    if (c == '\n' || (c == '\r' && (i + 1 == size || m_text[i + 1] != '\n'))) {
+      ++lines;
+      open = false;
+    } else if (c != '\r') {
+      open = true;
+    }
   }
-  if (start < end) lines.push_back(bytes.substr(start, end - start));
+  return lines + (open ? 1 : 0);
+}
+
+namespace {
+std::vector<std::string_view> AllLines(TLineCursor cursor) {
+  std::vector<std::string_view> lines;
+  for (std::string_view line; cursor.Next(line);) lines.push_back(line);
   return lines;
+}
+}  // namespace
+
+std::vector<std::string_view> TLightStrings::TextLineViews(std::string_view text) {
+  return AllLines(TLineCursor::ForText(text));
+}
+
+std::vector<std::string_view> TLightStrings::FileLineViews(std::string_view bytes) {
+  return AllLines(TLineCursor::ForFile(bytes));
 }
 
 bool TLightStrings::LoadFromFile(const std::string& path) {

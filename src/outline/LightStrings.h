@@ -8,6 +8,25 @@
 
 namespace nuv {
 
+// The lines of a text one at a time, as views into it: a reader that only
+// walks the lines neither copies them nor keeps a list of them.
+class TLineCursor {
+ public:
+  // The lines TLightStrings::SetTextStr would hold.
+  static TLineCursor ForText(std::string_view text);
+  // The lines TLightStrings::LoadFromBytes would hold.
+  static TLineCursor ForFile(std::string_view bytes);
+  // False when no line is left.
+  bool Next(std::string_view& line);
+  // How many lines Next would still give.
+  std::size_t Remaining() const;
+
+ private:
+  explicit TLineCursor(std::string_view text) : m_text(text) {}
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+};
+
 class TLightStrings {
  public:
   int Count() const { return static_cast<int>(m_lines.size()); }

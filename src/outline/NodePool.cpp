@@ -1,18 +1,11 @@
 // The fixed-size block pool.
 #include "outline/NodePool.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <new>
+
+#include "outline/HugePages.h"
 
 namespace nuv {
-
-namespace {
-// One huge page: the unit in which the system can back a slab with one fault.
-constexpr std::size_t kSlabBytes = std::size_t{2} << 20;
-}  // namespace
 
 TFixedPool::TFixedPool(std::size_t blockSize)
     : m_blockSize((std::max(blockSize, sizeof(TFreeBlock)) + alignof(std::max_align_t) - 1) &
@@ -21,26 +14,14 @@ TFixedPool::TFixedPool(std::size_t blockSize)
 TFixedPool::~TFixedPool() { ReleaseSlabs(); }
 
 void TFixedPool::AddSlab() {
-  // Mapped twice the size and trimmed to a slab-aligned range, which is what
-  // the system needs to back it with a huge page.
-  void* raw = ::mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (raw == MAP_FAILED) throw std::bad_alloc();
-  const auto start = reinterpret_cast<std::uintptr_t>(raw);
-  const std::uintptr_t aligned = (start + kSlabBytes - 1) & ~(kSlabBytes - 1);
-  if (aligned > start) ::munmap(raw, aligned - start);
-  const std::uintptr_t tail = aligned + kSlabBytes;
-  if (start + 2 * kSlabBytes > tail) ::munmap(reinterpret_cast<void*>(tail), start + 2 * kSlabBytes - tail);
-  void* slab = reinterpret_cast<void*>(aligned);
-#ifdef MADV_HUGEPAGE
-  ::madvise(slab, kSlabBytes, MADV_HUGEPAGE);
-#endif
+  void* slab = MapHugePages(kHugePageBytes);
   m_slabs.push_back(slab);
   m_cursor = static_cast<char*>(slab);
-  m_end = m_cursor + kSlabBytes;
+  m_end = m_cursor + kHugePageBytes;
 }
 
 void TFixedPool::ReleaseSlabs() {
-  for (void* slab : m_slabs) ::munmap(slab, kSlabBytes);
+  for (void* slab : m_slabs) UnmapHugePages(slab, kHugePageBytes);
   m_slabs.clear();
   m_free = nullptr;
   m_cursor = m_end = nullptr;

@@ -10,10 +10,9 @@
 namespace nuv {
 
 namespace {
-TNodeId NextId() {
-  static TNodeId counter = 0;
-  return ++counter;
-}
+TNodeId g_lastId = 0;
+TNodeId NextId() { return ++g_lastId; }
+TNodeId PeekNextId() { return g_lastId + 1; }
 }  // namespace
 
 // ---- TTreeNode ----
@@ -52,15 +51,24 @@ void TTreeNode::operator delete(void* block) {
     ::operator delete(block);
 }
 
+// On x86-64 with libstdc++: four pages to a 512-byte stretch of the pool.
+static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(TTreeNode) == 128,
+              "a page has grown past its 128 bytes");
+
+TTreeNode::~TTreeNode() { FreeChildren(); }
+
 // A tree may be a million levels deep: the subtree is taken apart with a list
 // of pending nodes instead of letting each node's destructor recurse.
-TTreeNode::~TTreeNode() {
-  std::vector<std::unique_ptr<TTreeNode>> pending = std::move(m_children);
+void TTreeNode::FreeChildren() {
+  if (m_children.Empty()) return;
+  std::vector<TTreeNode*> pending(m_children.begin(), m_children.end());
+  m_children.Clear();
   while (!pending.empty()) {
-    std::unique_ptr<TTreeNode> node = std::move(pending.back());
+    TTreeNode* node = pending.back();
     pending.pop_back();
-    for (auto& child : node->m_children) pending.push_back(std::move(child));
-    node->m_children.clear();
+    pending.insert(pending.end(), node->m_children.begin(), node->m_children.end());
+    node->m_children.Clear();
+    delete node;
   }
 }
 
@@ -69,7 +77,7 @@ TTreeNode* TTreeNode::Parent() const {
 }
 
 TTreeNode* TTreeNode::Item(int i) const {
-  return (i >= 0 && i < Count()) ? m_children[static_cast<std::size_t>(i)].get() : nullptr;
+  return (i >= 0 && i < Count()) ? m_children[static_cast<std::size_t>(i)] : nullptr;
 }
 
 TTreeNode* TTreeNode::GetNextSibling() const {
@@ -116,8 +124,6 @@ int TTreeNode::Level() const {
   return level;
 }
 
-int TTreeNode::AbsoluteIndex() const { return m_owner->AbsoluteIndexOf(this); }
-
 TTreeNode* TTreeNode::RootPage() const {
   const TTreeNode* n = this;
   while (n->Parent()) n = n->Parent();
@@ -150,7 +156,7 @@ void TOutlineTree::ForSubtree(TTreeNode* root, F visit) {
   }
 }
 
-TOutlineTree::TOutlineTree() : m_root(new TTreeNode()) { m_root->m_owner = this; }
+TOutlineTree::TOutlineTree() : m_root(new TTreeNode()) {}
 
 TOutlineTree::~TOutlineTree() = default;
 
@@ -209,7 +215,6 @@ TTreeNode* TOutlineTree::LastPage() const {
 
 void TOutlineTree::Register(TTreeNode* node) {
   ForSubtree(node, [this](TTreeNode* n) {
-    n->m_owner = this;
     m_byId.Insert(n);
     ++m_count;
   });
@@ -249,9 +254,9 @@ TTreeNode* TOutlineTree::InsertAt(TTreeNode* parent, int index, std::string_view
 }
 
 void TOutlineTree::Attach(TTreeNode* parent, int index, std::unique_ptr<TTreeNode> node) {
-  node->m_parent = parent;
-  const TTreeNode* raw = node.get();
-  parent->m_children.insert(parent->m_children.begin() + index, std::move(node));
+  parent->m_children.Insert(static_cast<std::size_t>(index), node.get());
+  TTreeNode* raw = node.release();
+  raw->m_parent = parent;
   Renumber(parent, index);
   InvalidateOrderAfterPlaced(raw);
 }
@@ -260,8 +265,8 @@ std::unique_ptr<TTreeNode> TOutlineTree::Detach(TTreeNode* node) {
   InvalidateOrderAt(node);
   TTreeNode* parent = node->m_parent;
   const int index = node->m_index;
-  std::unique_ptr<TTreeNode> owned = std::move(parent->m_children[static_cast<std::size_t>(index)]);
-  parent->m_children.erase(parent->m_children.begin() + index);
+  std::unique_ptr<TTreeNode> owned(node);
+  parent->m_children.Erase(static_cast<std::size_t>(index));
   Renumber(parent, index);
   owned->m_parent = nullptr;
   return owned;
@@ -299,12 +304,26 @@ TTreeNode* TOutlineTree::AddChildObject(TTreeNode* parent, std::string_view text
   return InsertAt(p, p->Count(), text, std::move(data));
 }
 
+TTreeNode* TOutlineTree::AppendLast(TTreeNode* parent, std::string_view text) {
+  const std::size_t count = static_cast<std::size_t>(m_count);
+  const bool orderWhole = m_orderValidCount == count && m_order.size() == count;
+  TTreeNode* p = ParentOrRoot(parent);
+  TTreeNode* node = InsertAt(p, p->Count(), text, nullptr);
+  if (orderWhole) {
+    assert(count == 0 || node->GetPrev() == m_order.back());
+    node->m_orderIndex = static_cast<int>(count);
+    m_order.push_back(node);
+    m_orderValidCount = count + 1;
+  }
+  return node;
+}
+
 TTreeNode* TOutlineTree::AddChildFirst(TTreeNode* parent, std::string_view text) {
   return InsertAt(ParentOrRoot(parent), 0, text, nullptr);
 }
 
 bool TOutlineTree::MoveTo(TTreeNode* node, TTreeNode* target, TNodeAttachMode mode) {
-  assert(node && node->m_owner == this);
+  assert(node && node->RootPage()->m_parent == m_root.get());
   if (target == node || (target && target->HasAsParent(node))) return false;
   TTreeNode* toParent = nullptr;
   int toIndex = 0;
@@ -345,7 +364,7 @@ bool TOutlineTree::MoveTo(TTreeNode* node, TTreeNode* target, TNodeAttachMode mo
 }
 
 void TOutlineTree::Delete(TTreeNode* node) {
-  assert(node && node->m_owner == this);
+  assert(node && node->RootPage()->m_parent == m_root.get());
   TTreeNode* parent = node->m_parent;
   const bool notify = m_observer && !m_updateCount;
   if (notify) m_observer->BeginRemove(Public(parent), node->m_index, node->m_index);
@@ -359,7 +378,7 @@ void TOutlineTree::Clear() {
   ++m_generation;
   m_orderValidCount = 0;
   BeginUpdate();
-  m_root->m_children.clear();
+  m_root->FreeChildren();
   m_byId.Clear();
   m_count = 0;
   EndUpdate();
@@ -371,9 +390,7 @@ void TOutlineTree::SortChildren(TTreeNode* parent,
   const bool notify = m_observer && !m_updateCount;
   if (notify) m_observer->BeginLayoutChange();
   std::stable_sort(p->m_children.begin(), p->m_children.end(),
-                   [&](const std::unique_ptr<TTreeNode>& a, const std::unique_ptr<TTreeNode>& b) {
-                     return compare(a->m_text, b->m_text) < 0;
-                   });
+                   [&](const TTreeNode* a, const TTreeNode* b) { return compare(a->m_text, b->m_text) < 0; });
   Renumber(p, 0);
   if (p == m_root.get())
     m_orderValidCount = 0;
@@ -459,16 +476,23 @@ TNodeData& TOutlineTree::EnsureData(TTreeNode* node) {
   return *node;
 }
 
-void TOutlineTree::Reserve(std::size_t pages) { m_byId.Reserve(static_cast<std::size_t>(m_count) + pages); }
+void TOutlineTree::Reserve(std::size_t pages) {
+  m_byId.Reserve(pages, PeekNextId());
+  m_order.reserve(static_cast<std::size_t>(m_count) + pages);
+}
+
+void TOutlineTree::FitChildren() {
+  m_root->m_children.Fit();
+  for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext()) n->m_children.Fit();
+}
 
 void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
   ++m_generation;
   BeginUpdate();
-  m_root->m_children.clear();
-  // The pages change owner whole: their ids and their order come along, so
+  m_root->FreeChildren();
+  // The pages change tree whole: their ids and their order come along, so
   // taking over a read document costs nothing per page.
   m_root->m_children = std::move(other.m_root->m_children);
-  other.m_root->m_children.clear();
   m_byId = std::move(other.m_byId);
   other.m_byId.Clear();
   m_count = other.m_count;
@@ -477,28 +501,25 @@ void TOutlineTree::ReplaceWith(TOutlineTree&& other) {
   m_orderValidCount = other.m_orderValidCount;
   other.m_order.clear();
   other.m_orderValidCount = 0;
-  for (auto& child : m_root->m_children) {
-    child->m_parent = m_root.get();
-    ForSubtree(child.get(), [this](TTreeNode* n) { n->m_owner = this; });
-  }
+  for (TTreeNode* child : m_root->m_children) child->m_parent = m_root.get();
   EndUpdate();
 }
 
 void TOutlineTree::AdoptChildren(TTreeNode* parent, int index, TOutlineTree& other, TTreeNode* otherParent) {
   TTreeNode* to = ParentOrRoot(parent);
   TTreeNode* from = other.ParentOrRoot(otherParent);
-  if (from->m_children.empty()) return;
+  if (from->m_children.Empty()) return;
   index = std::clamp(index, 0, to->Count());
   BeginUpdate();
-  std::vector<std::unique_ptr<TTreeNode>> moved = std::move(from->m_children);
-  from->m_children.clear();
+  to->m_children.Reserve(to->m_children.Size() + from->m_children.Size());
+  TChildList moved = std::move(from->m_children);
   other.m_orderValidCount = 0;
-  for (auto& node : moved) {
-    TTreeNode* raw = node.get();
+  for (TTreeNode* raw : moved) {
     other.Unregister(raw);
-    Attach(to, index++, std::move(node));
+    Attach(to, index++, std::unique_ptr<TTreeNode>(raw));
     Register(raw);
   }
+  moved.Clear();
   EndUpdate();
 }
 

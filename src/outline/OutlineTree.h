@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "outline/ChildList.h"
+#include "outline/HugePages.h"
 #include "outline/NodeData.h"
 #include "outline/NodeIdIndex.h"
 
@@ -46,11 +48,11 @@ class TTreeNode : private TNodeData {
 
   TTreeNode* Parent() const;  // none for a root page
   int Index() const { return m_index; }
-  int Count() const { return static_cast<int>(m_children.size()); }
-  bool HasChildren() const { return !m_children.empty(); }
+  int Count() const { return static_cast<int>(m_children.Size()); }
+  bool HasChildren() const { return !m_children.Empty(); }
   TTreeNode* Item(int i) const;
-  TTreeNode* GetFirstChild() const { return m_children.empty() ? nullptr : m_children.front().get(); }
-  TTreeNode* GetLastChild() const { return m_children.empty() ? nullptr : m_children.back().get(); }
+  TTreeNode* GetFirstChild() const { return m_children.Empty() ? nullptr : m_children.Front(); }
+  TTreeNode* GetLastChild() const { return m_children.Empty() ? nullptr : m_children.Back(); }
   TTreeNode* GetNextSibling() const;
   TTreeNode* GetPrevSibling() const;
   // Pre-order neighbours: a page, its children in order, then its next sibling.
@@ -60,33 +62,33 @@ class TTreeNode : private TNodeData {
   TTreeNode* GetNextVisible() const;
   TTreeNode* GetPrevVisible() const;
   int Level() const;  // 0 for a root page
-  int AbsoluteIndex() const;
   TTreeNode* RootPage() const;  // the root page this page lies under (itself for a root page)
   bool HasAsParent(const TTreeNode* ancestor) const;  // ancestor is a strict ancestor
-  TOutlineTree* Owner() const { return m_owner; }
 
  private:
   friend class TOutlineTree;
   TTreeNode() = default;
   bool IsHiddenRoot() const { return m_parent == nullptr; }
+  // Frees the whole subtree without recursion.
+  void FreeChildren();
 
   // A document may hold millions of pages: the members are ordered so that
-  // they pack, the pictures (small indexes) take two bytes each, and the
-  // record (the base, meaningful while m_hasData) lives inside the node
-  // rather than in a heap block of its own.
+  // they pack, the pictures (small indexes) take two bytes each, the flags a
+  // bit each, the children 16 bytes, and the record (the base, meaningful
+  // while m_hasData) lives inside the node rather than in a heap block of
+  // its own. A page does not know its tree: the tree answers for it.
   int m_index = 0;
   TNodeId m_id = 0;
   std::string m_text;
   TTreeNode* m_parent = nullptr;  // the hidden root for root pages
-  TOutlineTree* m_owner = nullptr;
-  std::vector<std::unique_ptr<TTreeNode>> m_children;
-  mutable int m_orderIndex = 0;  // absolute index, valid while the owner's order is
+  TChildList m_children;          // owned: freed by FreeChildren
+  mutable int m_orderIndex = 0;   // absolute index, valid while the tree's order is
   int16_t m_imageIndex = 0;
   int16_t m_stateIndex = -1;
   int16_t m_overlayIndex = -1;
-  bool m_cut = false;
-  bool m_expanded = false;
-  bool m_hasData = false;
+  bool m_cut : 1 = false;
+  bool m_expanded : 1 = false;
+  bool m_hasData : 1 = false;
 };
 
 // Where MoveTo puts a page, relative to the target.
@@ -145,6 +147,11 @@ class TOutlineTree {
   TTreeNode* AddObject(TTreeNode* sibling, std::string_view text, std::unique_ptr<TNodeData> data);
   TTreeNode* InsertObject(TTreeNode* before, std::string_view text, std::unique_ptr<TNodeData> data);
   TTreeNode* AddChildObject(TTreeNode* parent, std::string_view text, std::unique_ptr<TNodeData> data);
+  // Adds the page that comes last in tree order: the last child of `parent`,
+  // which must be the last page or one of its ancestors (null: a last root
+  // page). For readers that build a tree in order: the order of pages grows
+  // with it instead of being walked again afterwards.
+  TTreeNode* AppendLast(TTreeNode* parent, std::string_view text);
 
   // Moves a page with its subtree; false when the target lies inside it.
   bool MoveTo(TTreeNode* node, TTreeNode* target, TNodeAttachMode mode);
@@ -180,8 +187,11 @@ class TOutlineTree {
   TNodeData& EnsureData(TTreeNode* node);
 
   // A reader that knows how many pages it will add says so first, so the
-  // page index grows once.
+  // page index and the order grow once.
   void Reserve(std::size_t pages);
+  // Gives every page's child list exactly its size; readers call it when
+  // they have added their last page, so growth leaves no slack behind.
+  void FitChildren();
 
   // Readers build a detached tree and hand it over only when they succeed.
   void ReplaceWith(TOutlineTree&& other);
@@ -219,7 +229,7 @@ class TOutlineTree {
   int m_count = 0;
   int m_updateCount = 0;
   uint64_t m_generation = 0;
-  mutable std::vector<TTreeNode*> m_order;
+  mutable std::vector<TTreeNode*, THugePageAllocator<TTreeNode*>> m_order;
   mutable std::size_t m_orderValidCount = 0;
   ITreeObserver* m_observer = nullptr;
 };

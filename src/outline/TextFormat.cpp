@@ -194,6 +194,7 @@ bool ReadTextBytes(std::string_view bytes, std::string_view fileName, const TFor
     out.SetImageIndex(page, pic::kMemo);
   }
   ApplyTrashCheck(out);
+  out.FitChildren();
   return true;
 }
 

@@ -41,7 +41,7 @@ int WriteExchange(const std::string& out, TExchangeFormat format, bool markdownB
   if (!r.ok) return Fail("cannot write " + out);
   if (r.controlPage)
     std::fprintf(stderr, "nuvtool: %s: control characters left out, first on page %d\n", out.c_str(),
-                 r.controlPage->AbsoluteIndex() + 1);
+                 tree.AbsoluteIndexOf(r.controlPage) + 1);
   return 0;
 }
 

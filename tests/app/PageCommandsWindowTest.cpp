@@ -207,7 +207,7 @@ TEST_F(PageCommandsWindowTest, ALabelChosenOnANewPageSurvivesABinarySave) {
   ASSERT_EQ(window->Documents().SaveBinary(path), TSaveResult::Saved);
   TOutlineTree back;
   ASSERT_TRUE(ReadBinary(path, TFormatOptions{}, back).ok);
-  const TTreeNode* saved = back.GetNodeAt(page->AbsoluteIndex());
+  const TTreeNode* saved = back.GetNodeAt(window->Tree().AbsoluteIndexOf(page));
   ASSERT_NE(saved->Data(), nullptr);
   EXPECT_EQ(saved->Text(), Sj("無題"));
   EXPECT_EQ(saved->Data()->Label(), 10);

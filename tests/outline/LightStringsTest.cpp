@@ -18,12 +18,15 @@ TEST(LightStringsTest, SetTextStrSplitsAtLineEndsAndStopsAtNul) {
       {"a\r\n", {"a"}},
       {"a\r\n\r\n", {"a", ""}},
       {"\n\r", {"", ""}},
+      {"a\r\rb\r", {"a", "", "b"}},
       {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
   };
   for (const auto& c : cases) {
     TLightStrings list;
     list.SetTextStr(c.text);
     EXPECT_EQ(list.Lines(), c.lines);
+    // A reader that counts the lines first finds as many as it then walks.
+    EXPECT_EQ(TLineCursor::ForText(c.text).Remaining(), c.lines.size()) << c.text;
   }
 }
 
@@ -69,6 +72,7 @@ TEST(LightStringsTest, LoadFromFileKeepsNulAndEndsAtATrailingEofMark) {
     TLightStrings list;
     ASSERT_TRUE(list.LoadFromFile(dir.Write("t.txt", c.bytes)));
     EXPECT_EQ(list.Lines(), c.lines);
+    EXPECT_EQ(TLineCursor::ForFile(c.bytes).Remaining(), c.lines.size()) << c.bytes;
   }
 }
 
