@@ -37,22 +37,10 @@ std::size_t ResidentBytes() {
   return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-// `pages` pages under sqrt(pages) expanded root pages, each with a body of
-// about 76 bytes: a million pages hold about 80 MB of text. Returns the text bytes.
+// Writes the generated document of `pages` pages; returns its text bytes.
 std::size_t WriteDocument(const std::string& path, int pages) {
   TOutlineTree tree;
-  int roots = 1;
-  while (roots * roots < pages) ++roots;
-  const std::string body = "An outline of a long text keeps each part on a page of its own.\r\n0123456789\r\n";
-  std::size_t text = 0;
-  TTreeNode* root = nullptr;
-  for (int i = 0; i < pages; ++i) {
-    TTreeNode* page = i % roots == 0 ? (root = tree.AddChild(nullptr, "Part " + std::to_string(i / roots)))
-                                     : tree.AddChild(root, "Page " + std::to_string(i));
-    tree.EnsureData(page).SetBody(body);
-    if (page == root) tree.Expand(page);
-    text += page->Text().size() + body.size();
-  }
+  const std::size_t text = bench::BuildManyPageDocument(tree, pages);
   WriteBinary(path, tree, nullptr);
   return text;
 }

@@ -17,6 +17,7 @@
 
 using namespace nuv;
 using bench::Best;
+using bench::SamePages;
 using bench::TStopwatch;
 
 namespace {
@@ -29,19 +30,6 @@ void Report(bench::TVerdict& verdict, const char* what, double seconds, double c
   std::printf("%-34s %8.3f s   cp %6.3f s   ratio %5.2f\n", what, seconds, copy, seconds / copy);
   verdict.Target(what, bench::Time(seconds), "cp " + bench::Time(copy), bench::Ratio(copy / seconds),
                  "within 5x cp", seconds <= 5 * copy);
-}
-
-// True when both trees hold the same pages in the same order: level, title and body.
-bool SamePages(const TOutlineTree& a, const TOutlineTree& b) {
-  if (a.Count() != b.Count()) return false;
-  for (int i = 0; i < a.Count(); ++i) {
-    const TTreeNode* x = a.GetNodeAt(i);
-    const TTreeNode* y = b.GetNodeAt(i);
-    const std::string& bodyX = x->Data() ? x->Data()->Body() : std::string();
-    const std::string& bodyY = y->Data() ? y->Data()->Body() : std::string();
-    if (x->Level() != y->Level() || x->Text() != y->Text() || bodyX != bodyY) return false;
-  }
-  return true;
 }
 
 }  // namespace

@@ -43,6 +43,39 @@ inline void BuildLargeDocument(TOutlineTree& tree, int roots = 1000, int childre
   }
 }
 
+// `pages` pages under sqrt(pages) expanded root pages, each with a body of
+// about 76 bytes: a million pages hold about 80 MB of text. Returns the text
+// bytes (titles and bodies).
+inline std::size_t BuildManyPageDocument(TOutlineTree& tree, int pages) {
+  int roots = 1;
+  while (roots * roots < pages) ++roots;
+  const std::string body = "An outline of a long text keeps each part on a page of its own.\r\n0123456789\r\n";
+  std::size_t text = 0;
+  TTreeNode* root = nullptr;
+  for (int i = 0; i < pages; ++i) {
+    TTreeNode* page = i % roots == 0 ? (root = tree.AddChild(nullptr, "Part " + std::to_string(i / roots)))
+                                     : tree.AddChild(root, "Page " + std::to_string(i));
+    tree.EnsureData(page).SetBody(body);
+    if (page == root) tree.Expand(page);
+    text += page->Text().size() + body.size();
+  }
+  return text;
+}
+
+// True when both trees hold the same pages in the same order: level, title and body.
+inline bool SamePages(const TOutlineTree& a, const TOutlineTree& b) {
+  if (a.Count() != b.Count()) return false;
+  TLevelWalk levelsA, levelsB;
+  for (int i = 0; i < a.Count(); ++i) {
+    const TTreeNode* x = a.GetNodeAt(i);
+    const TTreeNode* y = b.GetNodeAt(i);
+    const std::string& bodyX = x->Data() ? x->Data()->Body() : std::string();
+    const std::string& bodyY = y->Data() ? y->Data()->Body() : std::string();
+    if (levelsA.LevelOf(x) != levelsB.LevelOf(y) || x->Text() != y->Text() || bodyX != bodyY) return false;
+  }
+  return true;
+}
+
 class TStopwatch {
  public:
   TStopwatch() : m_start(std::chrono::steady_clock::now()) {}
