@@ -83,8 +83,10 @@ int main(int argc, char** argv) {
   char ours[32], bytes[32];
   std::snprintf(ours, sizeof ours, "%.1f ms", best * 1000);
   std::snprintf(bytes, sizeof bytes, "%.1f B/page", perPage);
-  // The window's own targets are the budget: showing within 1 s, 200 bytes a page.
-  verdict.Target("read 1,000,000 pages (core, CPU)", ours, "620-1080 ms before", "-", "at most 1000 ms", best <= 1.0);
+  // The window shows the document within 1 s and holds at most 200 bytes a
+  // page: the core's share is the read and well under 150 bytes. Beside them,
+  // the figures of the core before its pages were trimmed.
+  verdict.Target("read 1,000,000 pages (core, CPU)", ours, "570 ms before", "-", "at most 1000 ms", best <= 1.0);
   verdict.Target("resident memory beyond the text (core)", bytes, "194 B/page before", "-", "at most 150 B/page",
                  perPage <= 150);
   std::filesystem::remove_all(dir);
