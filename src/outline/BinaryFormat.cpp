@@ -23,7 +23,9 @@ namespace {
 // Builds the pages of the tree block in tree order; false for a line more
 // than one level deeper than the line before it (the first line is a root
 // page whatever its level). `path` holds the page at each level of the line
-// before, so a climb costs one step whatever the depth.
+// before, so a climb costs one step whatever the depth. A page that leaves
+// the path gets no more children: its child list is fitted then, while it
+// is still in the cache.
 bool BuildTree(TLineCursor lines, TOutlineTree& out) {
   std::vector<TTreeNode*> path;
   for (std::string_view line; lines.Next(line);) {
@@ -32,9 +34,12 @@ bool BuildTree(TLineCursor lines, TOutlineTree& out) {
     const std::string_view title = line.substr(level);
     if (path.empty()) level = 0;
     if (level > path.size()) return false;
+    for (std::size_t i = level; i < path.size(); ++i) out.FitChildren(path[i]);
     path.resize(level);
     path.push_back(out.AppendLast(level ? path.back() : nullptr, title));
   }
+  for (TTreeNode* page : path) out.FitChildren(page);
+  out.FitChildren(nullptr);
   return true;
 }
 
@@ -88,7 +93,6 @@ TBinaryReadResult ReadBinaryBytes(std::string_view bytes, const TFormatOptions& 
     const int selected = out.GetFirstNode()->Data()->ViewState();
     result.selectedIndex = (selected >= 0 && selected < out.Count()) ? selected : 0;
   }
-  out.FitChildren();
   result.ok = true;
   return result;
 }

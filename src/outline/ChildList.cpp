@@ -71,7 +71,7 @@ void TChildList::Insert(std::size_t index, TTreeNode* node) {
     if (m_size == m_capacity) throw std::bad_alloc();
   }
   TTreeNode** items = Items();
-  std::memmove(items + index + 1, items + index, (m_size - index) * sizeof(TTreeNode*));
+  if (index < m_size) std::memmove(items + index + 1, items + index, (m_size - index) * sizeof(TTreeNode*));
   items[index] = node;
   ++m_size;
 }

@@ -192,6 +192,9 @@ class TOutlineTree {
   // Gives every page's child list exactly its size; readers call it when
   // they have added their last page, so growth leaves no slack behind.
   void FitChildren();
+  // The same for one list: parent's children (the root pages when null), for
+  // a reader that knows when a page gets no more children.
+  void FitChildren(TTreeNode* parent) { ParentOrRoot(parent)->m_children.Fit(); }
 
   // Readers build a detached tree and hand it over only when they succeed.
   void ReplaceWith(TOutlineTree&& other);
