@@ -22,6 +22,7 @@
 #include "base/Sjis.h"
 #include "config/FontFallback.h"
 #include "editor/ColumnAttributes.h"
+#include "editor/view/EditorScrollBar.h"
 #include "fountain/FountainColor.h"
 
 namespace nuv {
@@ -147,6 +148,8 @@ TEditorView::TEditorView(QWidget* parent)
       m_measurer(std::make_unique<TMeasurer>(*this)),
       m_rowCache(std::make_unique<TRowCache>()) {
   setObjectName("edxnuv");
+  setVerticalScrollBar(new TEditorScrollBar(Qt::Vertical, this));
+  setHorizontalScrollBar(new TEditorScrollBar(Qt::Horizontal, this));
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <functional>
 
 #include "base/Codec.h"
@@ -205,6 +206,105 @@ TEST_F(EditorViewTest, RepaintsFromTheRowCacheEqualRepaintsFromScratch) {
     view.Refresh();
     const QImage fresh = view.viewport()->grab().toImage();
     EXPECT_TRUE(kept == fresh) << what;
+  }
+}
+
+// The window as the window system holds it (the backing store), after the
+// pending repaints; and the same after everything was painted again.
+QImage Screen(QWidget& window) {
+  QApplication::processEvents();
+  return QGuiApplication::primaryScreen()->grabWindow(window.winId()).toImage();
+}
+
+QImage FreshScreen(QWidget& window) {
+  window.update();
+  for (QWidget* child : window.findChildren<QWidget*>()) child->update();
+  return Screen(window);
+}
+
+class TPaintCounter : public QObject {
+ public:
+  int Count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Count;
+    return false;
+  }
+};
+
+TEST_F(EditorViewTest, ScrollingMovesPixelsThatMatchAFreshPaint) {
+  // Each step moves the rows on screen as pixels and paints the uncovered
+  // strip; the scroll bar repaints only when its handle moves. After a run
+  // of steps the screen equals a paint of everything from scratch.
+  view.View().SetScrollBars(TScrollBars::Vertical);
+  view.View().Leftbar.SetVisible(true);
+  view.View().Marks.RetMark.SetVisible(true);
+  view.View().Marks.WrapMark.SetVisible(true);
+  std::string text;
+  for (int i = 0; i < 300; ++i)
+    text += std::to_string(i) + std::string(static_cast<std::size_t>(i % 7) * 9, 'w') + SjisFromLiteral(" 行の終わり\r\n");
+  struct TCase {
+    int step;
+    int steps;
+    bool wrap;
+  };
+  const TCase cases[] = {{1, 12, false}, {1, 12, true}, {-1, 12, false}, {3, 5, true}, {-2, 6, true}, {7, 3, false}};
+  view.show();
+  for (const TCase& c : cases) {
+    view.Editor().WrapOption().SetWrapByte(30);
+    view.Editor().SetWordWrap(c.wrap);
+    SetText(text);
+    QScrollBar* bar = view.verticalScrollBar();
+    bar->setValue(100);
+    Screen(view);
+    for (int i = 0; i < c.steps; ++i) {
+      bar->setValue(bar->value() + c.step);
+      Screen(view);
+    }
+    const std::string what = "by " + std::to_string(c.step) + (c.wrap ? ", wrapped" : "");
+    ASSERT_EQ(view.Editor().TopRow(), 100 + c.steps * c.step) << what;
+    const QImage scrolled = Screen(view);
+    EXPECT_TRUE(scrolled == FreshScreen(view)) << what;
+  }
+}
+
+TEST_F(EditorViewTest, TheScrollBarRepaintsOnlyWhenItsHandleMoves) {
+  view.View().SetScrollBars(TScrollBars::Vertical);
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "line\r\n";
+  SetText(text);
+  view.show();
+  QScrollBar* bar = view.verticalScrollBar();
+  TPaintCounter paints;
+  bar->installEventFilter(&paints);
+  const QRect barArea(bar->mapTo(&view, QPoint()), bar->size());
+  bar->setValue(5000);
+  const QImage before = Screen(view).copy(barArea);
+  int changes = 0;
+  QObject::connect(bar, &QScrollBar::valueChanged, [&changes] { ++changes; });
+  paints.Count = 0;
+  // One row of 20,000 moves the handle by less than a pixel: the view
+  // scrolls and the signal goes out, the bar is not painted.
+  bar->setValue(5001);
+  Screen(view);
+  EXPECT_EQ(view.Editor().TopRow(), 5001);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(paints.Count, 0);
+  // A large jump moves the handle.
+  bar->setValue(12000);
+  EXPECT_FALSE(Screen(view).copy(barArea) == before);
+  EXPECT_GT(paints.Count, 0);
+  // Small steps that add up to whole pixels are shown, and at the very end
+  // the arrow's look changes with the last step.
+  for (const auto& [from, to] : {std::pair{10000, 10200}, std::pair{bar->maximum() - 40, bar->maximum()}}) {
+    bar->setValue(from);
+    while (bar->value() < to) {
+      bar->setValue(bar->value() + 1);
+      QApplication::processEvents();
+    }
+    const QImage shown = Screen(view).copy(barArea);
+    EXPECT_TRUE(shown == FreshScreen(view).copy(barArea)) << to;
   }
 }
 
