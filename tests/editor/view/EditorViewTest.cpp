@@ -216,10 +216,11 @@ QImage Screen(QWidget& window) {
   return QGuiApplication::primaryScreen()->grabWindow(window.winId()).toImage();
 }
 
-QImage FreshScreen(QWidget& window) {
-  window.update();
-  for (QWidget* child : window.findChildren<QWidget*>()) child->update();
-  return Screen(window);
+QImage FreshScreen(TEditorView& view) {
+  view.Refresh();  // forgets the row cache
+  view.update();
+  for (QWidget* child : view.findChildren<QWidget*>()) child->update();
+  return Screen(view);
 }
 
 class TPaintCounter : public QObject {
@@ -244,25 +245,38 @@ TEST_F(EditorViewTest, ScrollingMovesPixelsThatMatchAFreshPaint) {
   std::string text;
   for (int i = 0; i < 300; ++i)
     text += std::to_string(i) + std::string(static_cast<std::size_t>(i % 7) * 9, 'w') + SjisFromLiteral(" 行の終わり\r\n");
+  // The rows next to the view are painted ahead while idle; `editAhead`
+  // changes them after that and before they are scrolled in.
   struct TCase {
     int step;
     int steps;
     bool wrap;
+    bool editAhead;
   };
-  const TCase cases[] = {{1, 12, false}, {1, 12, true}, {-1, 12, false}, {3, 5, true}, {-2, 6, true}, {7, 3, false}};
+  const TCase cases[] = {{1, 12, false, false}, {1, 12, true, false}, {-1, 12, false, false}, {3, 5, true, false},
+                         {-2, 6, true, false},  {7, 3, false, false}, {1, 6, false, true},   {-1, 6, true, true},
+                         {3, 4, false, true}};
   view.show();
+  TEditorEx& e = view.Editor();
   for (const TCase& c : cases) {
-    view.Editor().WrapOption().SetWrapByte(30);
-    view.Editor().SetWordWrap(c.wrap);
+    e.WrapOption().SetWrapByte(30);
+    e.SetWordWrap(c.wrap);
     SetText(text);
     QScrollBar* bar = view.verticalScrollBar();
     bar->setValue(100);
     Screen(view);
     for (int i = 0; i < c.steps; ++i) {
+      if (c.editAhead) {
+        const int top = e.TopRow();
+        for (const int row : {top - 3, top - 1, top + view.Geometry().VisibleRows, top + view.Geometry().VisibleRows + 2}) {
+          e.SetRowCol(row, 0);
+          e.KeyPress('#');
+        }
+      }
       bar->setValue(bar->value() + c.step);
       Screen(view);
     }
-    const std::string what = "by " + std::to_string(c.step) + (c.wrap ? ", wrapped" : "");
+    const std::string what = "by " + std::to_string(c.step) + (c.wrap ? ", wrapped" : "") + (c.editAhead ? ", edited" : "");
     ASSERT_EQ(view.Editor().TopRow(), 100 + c.steps * c.step) << what;
     const QImage scrolled = Screen(view);
     EXPECT_TRUE(scrolled == FreshScreen(view)) << what;
