@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <functional>
 
 #include "base/Codec.h"
@@ -246,16 +247,20 @@ TEST_F(EditorViewTest, ScrollingMovesPixelsThatMatchAFreshPaint) {
   for (int i = 0; i < 300; ++i)
     text += std::to_string(i) + std::string(static_cast<std::size_t>(i % 7) * 9, 'w') + SjisFromLiteral(" 行の終わり\r\n");
   // The rows next to the view are painted ahead while idle; `editAhead`
-  // changes them after that and before they are scrolled in.
+  // changes them after that and before they are scrolled in. A step moves
+  // the scroll bar, or turns the wheel by a notch (three rows).
   struct TCase {
     int step;
     int steps;
     bool wrap;
     bool editAhead;
+    bool wheel = false;
   };
-  const TCase cases[] = {{1, 12, false, false}, {1, 12, true, false}, {-1, 12, false, false}, {3, 5, true, false},
-                         {-2, 6, true, false},  {7, 3, false, false}, {1, 6, false, true},   {-1, 6, true, true},
-                         {3, 4, false, true}};
+  const TCase cases[] = {{1, 12, false, false},      {1, 12, true, false},      {-1, 12, false, false},
+                         {3, 5, true, false},        {-2, 6, true, false},      {7, 3, false, false},
+                         {1, 6, false, true},        {-1, 6, true, true},       {3, 4, false, true},
+                         {3, 4, false, false, true}, {-3, 4, true, true, true}, {3, 3, true, true, true}};
+  view.SetScrollLine(3);
   view.show();
   TEditorEx& e = view.Editor();
   for (const TCase& c : cases) {
@@ -273,10 +278,18 @@ TEST_F(EditorViewTest, ScrollingMovesPixelsThatMatchAFreshPaint) {
           e.KeyPress('#');
         }
       }
-      bar->setValue(bar->value() + c.step);
+      if (c.wheel) {
+        QWheelEvent wheel(QPointF(50, 50), view.viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -40 * c.step),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+      } else {
+        bar->setValue(bar->value() + c.step);
+      }
       Screen(view);
     }
-    const std::string what = "by " + std::to_string(c.step) + (c.wrap ? ", wrapped" : "") + (c.editAhead ? ", edited" : "");
+    const std::string what = "by " + std::to_string(c.step) + (c.wrap ? ", wrapped" : "") + (c.editAhead ? ", edited" : "") +
+                             (c.wheel ? ", wheel" : "");
+    EXPECT_EQ(bar->value(), e.TopRow()) << what;
     ASSERT_EQ(view.Editor().TopRow(), 100 + c.steps * c.step) << what;
     const QImage scrolled = Screen(view);
     EXPECT_TRUE(scrolled == FreshScreen(view)) << what;
