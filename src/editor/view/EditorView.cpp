@@ -253,8 +253,11 @@ void TEditorView::UpdateGeometry() {
 void TEditorView::UpdateScrollBars() {
   auto policy = [](bool on) { return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff; };
   const TScrollBars bars = m_view.ScrollBars();
-  setVerticalScrollBarPolicy(policy(bars == TScrollBars::Vertical || bars == TScrollBars::Both));
-  setHorizontalScrollBarPolicy(policy(bars == TScrollBars::Horizontal || bars == TScrollBars::Both));
+  // Setting a policy lays the scroll area out again, even an unchanged one.
+  const Qt::ScrollBarPolicy vertical = policy(bars == TScrollBars::Vertical || bars == TScrollBars::Both);
+  const Qt::ScrollBarPolicy horizontal = policy(bars == TScrollBars::Horizontal || bars == TScrollBars::Both);
+  if (verticalScrollBarPolicy() != vertical) setVerticalScrollBarPolicy(vertical);
+  if (horizontalScrollBarPolicy() != horizontal) setHorizontalScrollBarPolicy(horizontal);
   m_syncingBars = true;
   const int rows = m_editor->GetListCount();
   verticalScrollBar()->setRange(0, rows);
