@@ -165,6 +165,8 @@ TEditorView::TEditorView(QWidget* parent)
     viewport()->update();
     emit SelectionChanged();
   };
+  // The window shows the box mode in its Edit menu.
+  m_editor->OnSelectionModeChange = [this] { emit SelectionChanged(); };
   m_view.OnChange = [this](TNotifyPersistent&) { ViewChanged(); };
   m_editor->Margin().OnChange = [this](TNotifyPersistent&) { ViewChanged(); };
   m_viewFountain.ChangeList().Add(this, [this](const void*) {
@@ -188,6 +190,7 @@ TEditorView::~TEditorView() {
   m_editor->OnCaretMoved = nullptr;
   m_editor->OnRepaint = nullptr;
   m_editor->OnSelectionChange = nullptr;
+  m_editor->OnSelectionModeChange = nullptr;
   m_editor.reset();
 }
 
