@@ -13,6 +13,8 @@
 #include "fountain/EditModes.h"
 #include "fountain/EditorFountain.h"
 
+class QImage;
+
 namespace nuv {
 
 class TRowPainter;
