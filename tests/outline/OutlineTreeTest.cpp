@@ -223,7 +223,7 @@ TEST(OutlineTreeTest, AbsoluteIndexesFollowEveryChange) {
   std::mt19937 rng(3);
   for (int step = 0; step < 400; ++step) {
     TTreeNode* some = tree.Count() ? tree.GetNodeAt(static_cast<int>(rng() % static_cast<unsigned>(tree.Count()))) : nullptr;
-    switch (rng() % 6) {
+    switch (rng() % 7) {
       case 0: tree.AddChild(some, "c"); break;
       case 1: tree.Insert(some, "i"); break;
       case 2: if (some && tree.Count() > 3) tree.Delete(some); break;
@@ -233,6 +233,13 @@ TEST(OutlineTreeTest, AbsoluteIndexesFollowEveryChange) {
         scratch.Add(nullptr, "s");
         tree.AdoptChildren(some, 0, scratch, nullptr);
         break;
+      case 6: {
+        // A page added last in tree order, under the last page or one of its ancestors.
+        TTreeNode* parent = tree.LastPage();
+        for (unsigned up = rng() % 3; parent && up > 0; --up) parent = parent->Parent();
+        tree.AppendLast(parent, "l");
+        break;
+      }
     }
     int expected = 0;
     for (const TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext(), ++expected) {
