@@ -51,7 +51,7 @@ void TTreeNode::operator delete(void* block) {
     ::operator delete(block);
 }
 
-// On x86-64 with libstdc++: four pages to a 512-byte stretch of the pool.
+// On x86-64 with libstdc++ a page fills its pool block exactly: 16,384 to a 2 MB slab.
 static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(TTreeNode) == 128,
               "a page has grown past its 128 bytes");
 
