@@ -7,9 +7,9 @@
 
 namespace nuv {
 
-TFixedPool::TFixedPool(std::size_t blockSize)
-    : m_blockSize((std::max(blockSize, sizeof(TFreeBlock)) + alignof(std::max_align_t) - 1) &
-                  ~(alignof(std::max_align_t) - 1)) {}
+TFixedPool::TFixedPool(std::size_t blockSize, std::size_t alignment)
+    : m_blockSize((std::max(blockSize, sizeof(TFreeBlock)) + std::max(alignment, alignof(TFreeBlock)) - 1) &
+                  ~(std::max(alignment, alignof(TFreeBlock)) - 1)) {}
 
 TFixedPool::~TFixedPool() { ReleaseSlabs(); }
 

@@ -15,7 +15,8 @@ namespace nuv {
 // free.
 class TFixedPool {
  public:
-  explicit TFixedPool(std::size_t blockSize);
+  // Blocks are `alignment` apart (a power of two, at least a pointer's).
+  explicit TFixedPool(std::size_t blockSize, std::size_t alignment = alignof(std::max_align_t));
   ~TFixedPool();
   TFixedPool(const TFixedPool&) = delete;
   TFixedPool& operator=(const TFixedPool&) = delete;

@@ -20,7 +20,7 @@ TNodeId PeekNextId() { return g_lastId + 1; }
 namespace {
 // Never destroyed: pages of static trees may outlive any other static.
 TFixedPool& NodePool() {
-  static TFixedPool* pool = new TFixedPool(sizeof(TTreeNode));
+  static TFixedPool* pool = new TFixedPool(sizeof(TTreeNode), alignof(TTreeNode));
   return *pool;
 }
 }  // namespace
@@ -51,9 +51,9 @@ void TTreeNode::operator delete(void* block) {
     ::operator delete(block);
 }
 
-// On x86-64 with libstdc++ a page fills its pool block exactly: 16,384 to a 2 MB slab.
-static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(TTreeNode) == 128,
-              "a page has grown past its 128 bytes");
+// On x86-64 with libstdc++ a page is 120 bytes, and its pool block too.
+static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(TTreeNode) == 120,
+              "a page has grown past its 120 bytes");
 
 TTreeNode::~TTreeNode() { FreeChildren(); }
 
@@ -436,25 +436,25 @@ void TOutlineTree::SetText(TTreeNode* node, std::string_view text) {
 
 namespace {
 // Picture indexes are small; anything else a caller hands over is clamped, not wrapped.
-int16_t PictureIndex(int index) { return static_cast<int16_t>(std::clamp(index, -1, 0x7FFF)); }
+int8_t PictureIndex(int index) { return static_cast<int8_t>(std::clamp(index, -1, 0x7F)); }
 }  // namespace
 
 void TOutlineTree::SetImageIndex(TTreeNode* node, int index) {
-  const int16_t value = PictureIndex(index);
+  const int8_t value = PictureIndex(index);
   if (node->m_imageIndex == value) return;
   node->m_imageIndex = value;
   Changed(node);
 }
 
 void TOutlineTree::SetStateIndex(TTreeNode* node, int index) {
-  const int16_t value = PictureIndex(index);
+  const int8_t value = PictureIndex(index);
   if (node->m_stateIndex == value) return;
   node->m_stateIndex = value;
   Changed(node);
 }
 
 void TOutlineTree::SetOverlayIndex(TTreeNode* node, int index) {
-  const int16_t value = PictureIndex(index);
+  const int8_t value = PictureIndex(index);
   if (node->m_overlayIndex == value) return;
   node->m_overlayIndex = value;
   Changed(node);

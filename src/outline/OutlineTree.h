@@ -73,7 +73,7 @@ class TTreeNode : private TNodeData {
   void FreeChildren();
 
   // A document may hold millions of pages: the members are ordered so that
-  // they pack, the pictures (small indexes) take two bytes each, the flags a
+  // they pack, the pictures (indexes below 19) take a byte each, the flags a
   // bit each, the children 16 bytes, and the record (the base, meaningful
   // while m_hasData) lives inside the node rather than in a heap block of
   // its own. A page does not know its tree: the tree answers for it.
@@ -83,9 +83,9 @@ class TTreeNode : private TNodeData {
   TTreeNode* m_parent = nullptr;  // the hidden root for root pages
   TChildList m_children;          // owned: freed by FreeChildren
   mutable int m_orderIndex = 0;   // absolute index, valid while the tree's order is
-  int16_t m_imageIndex = 0;
-  int16_t m_stateIndex = -1;
-  int16_t m_overlayIndex = -1;
+  int8_t m_imageIndex = 0;
+  int8_t m_stateIndex = -1;
+  int8_t m_overlayIndex = -1;
   bool m_cut : 1 = false;
   bool m_expanded : 1 = false;
   bool m_hasData : 1 = false;
