@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QImage>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
@@ -58,9 +59,14 @@ class OutlineViewTest : public WindowTest {
     }
     return out;
   }
+  // The middle of a page's title, where the view's hit test finds it.
   QPoint TitlePoint(const std::string& title) {
     const QRect r = view->visualRect(IndexOf(title));
-    return QPoint(r.left() + 40, r.center().y());
+    int left = r.left();
+    while (left < r.right() && !view->HitTest(QPoint(left, r.center().y())).onTitle) ++left;
+    int right = left;
+    while (right < r.right() && view->HitTest(QPoint(right, r.center().y())).onTitle) ++right;
+    return QPoint((left + right) / 2, r.center().y());
   }
   QPoint ExpanderPoint(const std::string& title) {
     const QRect r = view->visualRect(IndexOf(title));
@@ -238,6 +244,55 @@ TEST_F(OutlineViewTest, AClickOnTheSelectedTitleRenamesInPlace) {
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, TitlePoint("renamed"));
   QTest::qWait(QApplication::doubleClickInterval() + 50);
   EXPECT_FALSE(view->IsEditing());
+}
+
+TEST_F(OutlineViewTest, ADraggedPageHighlightsItsDropScrollsAndDrops) {
+  for (int i = 0; i < 100; ++i) window->Tree().AddChild(Page("C"), "c" + std::to_string(i));
+  ExpandOnly({"C"});
+  Select(Page("B"));
+  QMimeData data;
+  data.setData(kPageDragMime, QByteArray::number(static_cast<qulonglong>(Page("B")->Id())));
+  auto send = [&](QEvent::Type type, const QPoint& at) {
+    QDragMoveEvent event(at, Qt::MoveAction | Qt::LinkAction | Qt::CopyAction, &data, Qt::LeftButton, {}, type);
+    QApplication::sendEvent(view->viewport(), &event);
+    return std::make_pair(event.isAccepted(), event.dropAction());
+  };
+  const QPoint onTitle = TitlePoint("A");
+  EXPECT_TRUE(send(QEvent::DragEnter, onTitle).first);
+  const struct {
+    const char* name;
+    QPoint at;
+    bool accepted;
+    Qt::DropAction action;
+    const char* highlight;  // empty: none
+  } moves[] = {
+      {"on a title: into that page", TitlePoint("A"), true, Qt::LinkAction, "A"},
+      {"on a row: before that page", QPoint(view->viewport()->width() - 30, TitlePoint("C").y()), true, Qt::MoveAction, "C"},
+      {"on the dragged page itself", TitlePoint("B"), false, Qt::MoveAction, ""},
+  };
+  for (const auto& m : moves) {
+    SCOPED_TRACE(m.name);
+    const auto [accepted, action] = send(QEvent::DragMove, m.at);
+    EXPECT_EQ(accepted, m.accepted);
+    if (accepted) {
+      EXPECT_EQ(action, m.action);
+    }
+    const TTreeNode* highlighted = window->Model().NodeOf(view->DropHighlight());
+    EXPECT_EQ(highlighted ? highlighted->Text() : "", m.highlight);
+  }
+  // Near the bottom the tree scrolls down a row at a time while the drag waits.
+  const int bottomRow = view->viewport()->height() / view->RowHeight() - 1;
+  send(QEvent::DragMove, QPoint(60, bottomRow * view->RowHeight() + 2));
+  EXPECT_EQ(view->AutoScroll(), TScrollDirection::Down);
+  EXPECT_TRUE(view->AutoScrollTick());
+  EXPECT_EQ(view->verticalScrollBar()->value(), 1);
+  view->verticalScrollBar()->setValue(0);
+  // The drop on A's title makes B A's last child.
+  QDropEvent drop(QPointF(TitlePoint("A")), Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(view->viewport(), &drop);
+  EXPECT_EQ(view->DropHighlight(), QModelIndex());
+  EXPECT_EQ(Page("B")->Parent(), Page("A"));
+  EXPECT_EQ(Page("B")->GetNextSibling(), nullptr);
 }
 
 TEST_F(OutlineViewTest, AssistiveTechnologySeesTheRowsByName) {
