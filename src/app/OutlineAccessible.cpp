@@ -77,11 +77,12 @@ class TRowAccessible : public QAccessibleInterface {
 
 class TOutlineAccessible : public QAccessibleWidget {
  public:
-  explicit TOutlineAccessible(TOutlineView* view) : QAccessibleWidget(view, QAccessible::Tree) {
+  explicit TOutlineAccessible(TOutlineView* view) : QAccessibleWidget(view, QAccessible::Tree), m_view(view) {
     Interfaces().insert(view, this);
   }
+  // Qt may delete the interface after the view is gone: the entry goes by the address kept.
   ~TOutlineAccessible() override {
-    Interfaces().remove(object());
+    Interfaces().remove(m_view);
     DropRows();
   }
 
@@ -89,7 +90,8 @@ class TOutlineAccessible : public QAccessibleWidget {
   QAccessibleInterface* child(int index) const override {
     TTreeNode* page = View()->PageAt(index);
     if (!page) return nullptr;
-    if (const auto id = m_rows.value(page)) return QAccessible::accessibleInterface(id);
+    if (const auto id = m_rows.value(page))
+      if (QAccessibleInterface* known = QAccessible::accessibleInterface(id)) return known;
     auto* row = new TRowAccessible(View(), page);
     m_rows.insert(page, QAccessible::registerAccessibleInterface(row));
     return row;
@@ -118,6 +120,7 @@ class TOutlineAccessible : public QAccessibleWidget {
  private:
   TOutlineView* View() const { return static_cast<TOutlineView*>(widget()); }
 
+  const QObject* m_view;
   mutable QHash<TTreeNode*, QAccessible::Id> m_rows;
 };
 
