@@ -408,16 +408,19 @@ void TOutlineView::drawBranches(QPainter* painter, const QRect& rect, const QMod
   if (opt.showDecorationSelected && selectionModel() && selectionModel()->isSelected(index))
     base |= QStyle::State_Selected;
   // The page's own cell holds its expander; each cell to its left carries
-  // the line of the ancestor at that level down to that ancestor's next sibling.
+  // the line of the ancestor at that level down to that ancestor's next
+  // sibling. Cells right of the viewport (a very deep page) are not drawn.
+  const int width = viewport()->width();
   int x = rect.right() + 1 - indent;
   opt.rect = QRect(x, rect.top(), indent, rect.height());
   opt.state = base | QStyle::State_Item;
   if (page->GetNextSibling()) opt.state |= QStyle::State_Sibling;
   if (page->HasChildren()) opt.state |= QStyle::State_Children;
   if (page->HasChildren() && page->Expanded()) opt.state |= QStyle::State_Open;
-  style()->drawPrimitive(QStyle::PE_IndicatorBranch, &opt, painter, this);
+  if (x < width) style()->drawPrimitive(QStyle::PE_IndicatorBranch, &opt, painter, this);
   for (const TTreeNode* a = page->Parent(); a && x > rect.left(); a = a->Parent()) {
     x -= indent;
+    if (x >= width) continue;
     opt.rect.moveLeft(x);
     opt.state = base;
     if (a->GetNextSibling()) opt.state |= QStyle::State_Sibling;

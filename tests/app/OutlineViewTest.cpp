@@ -130,6 +130,27 @@ TEST_F(OutlineViewTest, ScrollingCountsRowsAndShowsTheCurrentPage) {
   EXPECT_EQ(window->SelectedPage(), Page("c150"));
 }
 
+TEST_F(OutlineViewTest, ADeepExpandedChainShowsItsLastPage) {
+  // Each row walks its ancestors once; branch cells right of the viewport are not drawn.
+  constexpr int kDepth = 100000;
+  TOutlineTree& tree = window->Tree();
+  tree.BeginUpdate();
+  TTreeNode* page = Page("C");
+  for (int i = 0; i < kDepth; ++i) page = tree.AddChild(page, "d");
+  tree.EndUpdate();
+  tree.FullExpand();
+  window->SelectPage(page);
+  QApplication::processEvents();
+  const int row = 7 + kDepth - 1;  // below A, A1, A2, x, B, B1 and C
+  EXPECT_EQ(view->RowCount(), 7 + kDepth);
+  EXPECT_EQ(view->RowOf(page), row);
+  EXPECT_EQ(view->PageAt(row), page);
+  const QRect r = view->visualRect(window->Model().IndexOf(page));
+  EXPECT_EQ(r.left(), (kDepth + 1) * view->Indentation());
+  EXPECT_TRUE(r.top() >= 0 && r.bottom() < view->viewport()->height());
+  EXPECT_FALSE(view->viewport()->grab().isNull());
+}
+
 TEST_F(OutlineViewTest, KeysMoveExpandAndCollapseAsATree) {
   const struct {
     std::initializer_list<const char*> expanded;
