@@ -93,6 +93,10 @@ TShownRows& TOutlineView::Rows() const {
 void TOutlineView::RowsChanged() {
   if (m_rows) m_rows->Invalidate();
   NotifyOutlineRowsChanged(this);
+  QueueLayout();
+}
+
+void TOutlineView::QueueLayout() {
   viewport()->update();
   if (m_geometryQueued) return;
   m_geometryQueued = true;
@@ -172,7 +176,9 @@ void TOutlineView::updateGeometries() {
   QAbstractItemView::updateGeometries();
 }
 
-void TOutlineView::doItemsLayout() { RowsChanged(); }
+// Every change of the rows comes with a model signal that drops them: a
+// layout the base view asks for only places the scroll bars again.
+void TOutlineView::doItemsLayout() { QueueLayout(); }
 
 void TOutlineView::reset() {
   m_rowHeight = 0;

@@ -118,6 +118,8 @@ class TOutlineView : public QAbstractItemView {
   TShownRows& Rows() const;
   // The structure or the expansion changed: the rows are placed again when next asked.
   void RowsChanged();
+  // Repaints and places the scroll bars once the events at hand are handled.
+  void QueueLayout();
   // The first row, then how many rows fit in the viewport.
   int FirstRow() const;
   int RowsPerPage() const;
