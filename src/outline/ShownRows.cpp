@@ -17,6 +17,9 @@ void TShownRows::Ensure() {
     ++m_count;
   }
   m_marks.shrink_to_fit();
+  m_markIndex.clear();
+  m_markIndex.reserve(m_marks.size());
+  for (std::size_t i = 0; i < m_marks.size(); ++i) m_markIndex.emplace(m_marks[i], static_cast<int>(i));
   m_valid = true;
 }
 
@@ -40,21 +43,13 @@ const TTreeNode* TShownRows::ShownAncestor(const TTreeNode* page) {
   return shown;
 }
 
-bool TShownRows::Before(const TTreeNode* a, const TTreeNode* b) const {
-  return m_tree.AbsoluteIndexOf(a) < m_tree.AbsoluteIndexOf(b);
-}
-
 int TShownRows::RowOf(const TTreeNode* page) {
   if (!page || ShownAncestor(page) != page) return -1;
   Ensure();
-  // The last mark at or before the page.
-  const auto after = std::upper_bound(m_marks.begin(), m_marks.end(), page,
-                                      [this](const TTreeNode* p, const TTreeNode* mark) { return Before(p, mark); });
-  if (after == m_marks.begin()) return -1;
-  const auto markIndex = static_cast<int>(after - m_marks.begin()) - 1;
-  const TTreeNode* n = *(after - 1);
-  for (int step = 0; step < m_stride && n; ++step, n = n->GetNextVisible())
-    if (n == page) return markIndex * m_stride + step;
+  // The mark at or before the page lies fewer than m_stride shown pages back.
+  const TTreeNode* n = page;
+  for (int step = 0; step < m_stride && n; ++step, n = n->GetPrevVisible())
+    if (const auto mark = m_markIndex.find(n); mark != m_markIndex.end()) return mark->second * m_stride + step;
   assert(!"a shown page lies between its marks");
   return -1;
 }
