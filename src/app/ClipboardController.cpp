@@ -41,6 +41,7 @@ TClipboardCommands::TClipboardCommands(IWindowServices& window, QObject* parent)
   acUndo = MakeAction(this, "acUndo", QStringLiteral("元に戻す(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
   acRedo = MakeAction(this, "acRedo", QStringLiteral("やり直し(&R)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   acBoxSelMode = MakeAction(this, "acBoxSelMode", QStringLiteral("箱型選択モード(&B)"), QKeySequence(), true);
+  connect(acBoxSelMode, &QAction::triggered, this, [this](bool checked) { m_window.Editor().SetBoxMode(checked); });
   const std::pair<QAction*, void (TClipboardCommands::*)()> handlers[] = {
       {acCut, &TClipboardCommands::acCutExecute},         {acCopy, &TClipboardCommands::acCopyExecute},
       {acPaste, &TClipboardCommands::acPasteExecute},     {acSelectAll, &TClipboardCommands::acSelectAllExecute},
@@ -93,6 +94,8 @@ void TClipboardCommands::Update() {
   acUndo->setEnabled(m_window.FocusArea() == TFocusArea::TitleBox ? title->isUndoAvailable()
                                                                   : documentUndo || m_window.Editor().CanUndo());
   acRedo->setEnabled(m_window.Editor().CanRedo());
+  // The editor's popup switches the mode too.
+  acBoxSelMode->setChecked(m_window.Editor().BoxMode());
 }
 
 void TClipboardCommands::acCutExecute() {

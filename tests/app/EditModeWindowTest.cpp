@@ -99,5 +99,21 @@ TEST_F(EditModeWindowTest, OpeningAMenuIsNoFocusLossButLeavingTheEditorStoresThe
   EXPECT_EQ(page->Data()->Body(), "new body\r\n");
 }
 
+TEST_F(EditModeWindowTest, TheEditMenusBoxModeItemSwitchesTheEditorAndShowsItsMode) {
+  Start();
+  QAction* box = window->findChild<QAction*>("acBoxSelMode");
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(box->isChecked());
+  box->trigger();
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_EQ(View().Editor().SelectionMode(), smBox);
+  box->trigger();
+  EXPECT_EQ(View().Editor().SelectionMode(), smLine);
+  // The editor's popup switches the mode too; the menu shows the editor's.
+  View().Editor().SetSelectionMode(smBox);
+  EXPECT_TRUE(box->isChecked());
+  View().Editor().SetSelectionMode(smLine);
+  EXPECT_FALSE(box->isChecked());
+}
 }  // namespace
 }  // namespace nuv::test

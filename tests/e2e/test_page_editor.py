@@ -92,5 +92,22 @@ def a_box_travels_through_the_clipboard(s):
     expect_saved(s, "box.pk2", ".A\r\nabcdefcdef\r\n日本語本語です\r\nmnopqropqr\r\n")
 
 
+def box_mode_from_the_edit_menu(s):
+    nuv = s.start_nuv(s.write("doc.txt", ".A\r\nabcdef\r\nghijkl\r\n"))
+    click_editor(s, nuv)
+    s.key("ctrl+Home", "Right", "Right")
+    s.key("alt+e")  # 編集(&E), then its 箱型選択モード(&B)
+    s.settle()
+    s.key("b")
+    s.settle()
+    s.key("shift+Down", "shift+Right", "shift+Right", "ctrl+c")
+    copied = s.wait_for(lambda: s.clipboard(), "the copied box")
+    if copied.decode("utf-8") != "cd\nij":
+        raise E2EError(f"xclip read {copied!r}")
+    s.key("Delete")  # the box's columns go from both rows
+    expect_saved(s, "boxmenu.pk2", ".A\r\nabef\r\nghkl\r\n")
+
+
 if __name__ == "__main__":
-    main([typing_reaches_the_saved_page, the_clipboard_carries_text_both_ways, a_box_travels_through_the_clipboard])
+    main([typing_reaches_the_saved_page, the_clipboard_carries_text_both_ways, a_box_travels_through_the_clipboard,
+          box_mode_from_the_edit_menu])

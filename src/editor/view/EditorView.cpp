@@ -22,6 +22,7 @@
 #include "base/Sjis.h"
 #include "config/FontFallback.h"
 #include "editor/ColumnAttributes.h"
+#include "editor/view/EditorScrollBar.h"
 #include "fountain/FountainColor.h"
 
 namespace nuv {
@@ -147,6 +148,8 @@ TEditorView::TEditorView(QWidget* parent)
       m_measurer(std::make_unique<TMeasurer>(*this)),
       m_rowCache(std::make_unique<TRowCache>()) {
   setObjectName("edxnuv");
+  setVerticalScrollBar(new TEditorScrollBar(Qt::Vertical, this));
+  setHorizontalScrollBar(new TEditorScrollBar(Qt::Horizontal, this));
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -162,12 +165,17 @@ TEditorView::TEditorView(QWidget* parent)
     viewport()->update();
     emit SelectionChanged();
   };
+  // The window shows the box mode in its Edit menu.
+  m_editor->OnSelectionModeChange = [this] { emit SelectionChanged(); };
   m_view.OnChange = [this](TNotifyPersistent&) { ViewChanged(); };
   m_editor->Margin().OnChange = [this](TNotifyPersistent&) { ViewChanged(); };
   m_viewFountain.ChangeList().Add(this, [this](const void*) {
     ForgetRows();
     viewport()->update();
   });
+  m_paintAhead.setSingleShot(true);
+  m_paintAhead.setInterval(0);
+  connect(&m_paintAhead, &QTimer::timeout, this, &TEditorView::PaintAhead);
   m_blink.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
   connect(&m_blink, &QTimer::timeout, this, [this] {
     m_caretOn = !m_caretOn;
@@ -182,6 +190,7 @@ TEditorView::~TEditorView() {
   m_editor->OnCaretMoved = nullptr;
   m_editor->OnRepaint = nullptr;
   m_editor->OnSelectionChange = nullptr;
+  m_editor->OnSelectionModeChange = nullptr;
   m_editor.reset();
 }
 
@@ -247,8 +256,11 @@ void TEditorView::UpdateGeometry() {
 void TEditorView::UpdateScrollBars() {
   auto policy = [](bool on) { return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff; };
   const TScrollBars bars = m_view.ScrollBars();
-  setVerticalScrollBarPolicy(policy(bars == TScrollBars::Vertical || bars == TScrollBars::Both));
-  setHorizontalScrollBarPolicy(policy(bars == TScrollBars::Horizontal || bars == TScrollBars::Both));
+  // Setting a policy lays the scroll area out again, even an unchanged one.
+  const Qt::ScrollBarPolicy vertical = policy(bars == TScrollBars::Vertical || bars == TScrollBars::Both);
+  const Qt::ScrollBarPolicy horizontal = policy(bars == TScrollBars::Horizontal || bars == TScrollBars::Both);
+  if (verticalScrollBarPolicy() != vertical) setVerticalScrollBarPolicy(vertical);
+  if (horizontalScrollBarPolicy() != horizontal) setHorizontalScrollBarPolicy(horizontal);
   m_syncingBars = true;
   const int rows = m_editor->GetListCount();
   verticalScrollBar()->setRange(0, rows);
@@ -417,10 +429,10 @@ void TEditorView::paintEvent(QPaintEvent* event) {
   // must not become one repaint of everything between them.
   QPainter painter(viewport());
   for (const QRect& rect : event->region()) PaintTo(painter, rect);
+  if (!m_paintAhead.isActive()) m_paintAhead.start();
 }
 
-void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
-  const TEditorGeometry& g = m_geometry;
+TEditorView::TColors TEditorView::Colors() {
   TColors c;
   c.bg = ToQColor(m_view.Color(), Qt::white);
   c.fg = ToQColor(m_view.FontColor(), Qt::black);
@@ -431,30 +443,45 @@ void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
   const TFountainColor& hit = m_viewFountain.Colors().Hit;
   c.hitBg = ToQColor(hit.BkColor(), c.selBg);
   c.hitFg = ToQColor(hit.Color(), c.selFg);
+  return c;
+}
 
-  const int width = viewport()->width();
-  const int textLeft = g.ImagebarWidth + g.LeftbarWidth;
+void TEditorView::UseRowStyle(const TColors& c, qreal ratio) {
+  const TEditorGeometry& g = m_geometry;
   TRowCache::TStyle style;
   style.Colors = c;
-  style.Width = width;
+  style.Width = viewport()->width();
   style.TopCol = m_editor->TopCol();
   style.Underline = m_editor->Margin().Underline();
   style.Ascent = m_text.Ascent();
   style.FontHeight = g.FontHeight;
   style.ColumnWidth = g.ColumnWidth;
   style.RowHeight = g.RowHeight;
-  style.TextLeft = textLeft;
+  style.TextLeft = g.ImagebarWidth + g.LeftbarWidth;
   style.LeftMargin = g.LeftMargin;
   style.VisibleColumns = g.VisibleColumns;
   const TColumnRules rules = m_editor->Rules();
   style.TabSpaceCount = rules.TabSpaceCount;
   style.WrapByte = rules.WrapByte;
   style.WordWrap = rules.WordWrap;
-  style.Ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+  style.Ratio = ratio;
   if (!(style == m_rowCache->Style)) {
     ForgetRows();
     m_rowCache->Style = style;
   }
+  TRowPainter& rp = m_rowCache->Painter;
+  if (rp.fountain != m_editor->Fountain()) {
+    rp.fountain = m_editor->Fountain();
+    rp.parser.reset();
+  }
+}
+
+void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
+  const TEditorGeometry& g = m_geometry;
+  const TColors c = Colors();
+  const int width = viewport()->width();
+  const int textLeft = g.ImagebarWidth + g.LeftbarWidth;
+  UseRowStyle(c, p.device() ? p.device()->devicePixelRatioF() : 1.0);
 
   p.save();
   p.setClipRect(rect);
@@ -462,15 +489,11 @@ void TEditorView::PaintTo(QPainter& p, const QRect& rect) {
   const int top = m_editor->TopRow();
   const int firstRow = top + std::max(0, (rect.top() - g.TopMargin) / g.RowHeight);
   const int lastRow = top + std::max(0, (rect.bottom() - g.TopMargin) / g.RowHeight);
-  TRowPainter& rp = m_rowCache->Painter;
-  if (rp.fountain != m_editor->Fountain()) {
-    rp.fountain = m_editor->Fountain();
-    rp.parser.reset();
-  }
   const int rows = m_editor->GetListCount();
   p.save();
   p.setClipRect(QRect(textLeft, g.TopMargin, width, viewport()->height()).intersected(rect));
-  for (int row = firstRow; row <= lastRow; ++row) PaintCachedRow(p, c, row, RowY(row), rows, rp);
+  for (int row = firstRow; row <= lastRow; ++row)
+    if (const QImage* image = CachedRow(c, row, rows)) p.drawImage(QPoint(textLeft, RowY(row)), *image);
   // Below the last whole row.
   const int bottom = RowY(lastRow + 1);
   if (bottom < viewport()->height()) p.fillRect(QRect(0, bottom, width, viewport()->height() - bottom), c.bg);
@@ -541,12 +564,12 @@ void TEditorView::ReadRow(int row, int rows, TRowInput& in) {
     in.Finds = m_editor->FindSegments();
 }
 
-void TEditorView::PaintCachedRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp) {
+const QImage* TEditorView::CachedRow(const TColors& c, int row, int rows) {
   TRowInput& in = m_rowCache->Scratch;
   ReadRow(row, rows, in);
   const int textLeft = m_geometry.ImagebarWidth + m_geometry.LeftbarWidth;
   const QSize size(viewport()->width() - textLeft, m_geometry.RowHeight);
-  if (size.isEmpty()) return;
+  if (size.isEmpty()) return nullptr;
   const qreal ratio = m_rowCache->Style.Ratio;
   TRowCache::TRow& cached = m_rowCache->Rows[row];
   const QSize pixels(qRound(size.width() * ratio), qRound(size.height() * ratio));
@@ -561,13 +584,30 @@ void TEditorView::PaintCachedRow(QPainter& p, const TColors& c, int row, int y, 
       }
       if (!spare.empty()) spare.pop_back();
     }
+    TRowPainter& rp = m_rowCache->Painter;
     if (!rp.parser && rp.fountain) rp.parser = rp.fountain->CreateParser();
     QPainter rowPainter(&cached.Image);
     rowPainter.translate(-textLeft, 0);
     PaintRow(rowPainter, c, in, 0, rp);
     std::swap(cached.Input, in);
   }
-  p.drawImage(QPoint(textLeft, y), cached.Image);
+  return &cached.Image;
+}
+
+void TEditorView::PaintAhead() {
+  // The rows a scroll by a wheel notch uncovers, above and below the view.
+  // An image new to the process costs its first touch of fresh memory,
+  // which is slower than painting the row; here it is paid while idle.
+  if (!isVisible() || m_geometry.RowHeight <= 0) return;
+  const TColors c = Colors();
+  UseRowStyle(c, viewport()->devicePixelRatioF());
+  const int rows = m_editor->GetListCount();
+  const int top = m_editor->TopRow();
+  const int below = top + std::max(0, (viewport()->height() - 1 - m_geometry.TopMargin) / m_geometry.RowHeight) + 1;
+  for (int i = 0; i < std::min(m_scrollLine, m_geometry.VisibleRows); ++i) {
+    if (below + i <= rows) CachedRow(c, below + i, rows);
+    if (top - 1 - i >= 0) CachedRow(c, top - 1 - i, rows);
+  }
 }
 
 void TEditorView::PaintRow(QPainter& p, const TColors& c, const TRowInput& in, int y, TRowPainter& rp) {

@@ -13,6 +13,8 @@
 #include "fountain/EditModes.h"
 #include "fountain/EditorFountain.h"
 
+class QImage;
+
 namespace nuv {
 
 class TRowPainter;
@@ -112,9 +114,14 @@ class TEditorView : public QAbstractScrollArea {
 
   // Everything of the document that a row's pixels depend on.
   void ReadRow(int row, int rows, TRowInput& in);
-  // Draws a row from the row cache, painting it into the cache first when
-  // its input or the style changed.
-  void PaintCachedRow(QPainter& p, const TColors& c, int row, int y, int rows, TRowPainter& rp);
+  TColors Colors();
+  // Drops the row cache when the style its rows were painted in changed.
+  void UseRowStyle(const TColors& c, qreal ratio);
+  // A row's image from the row cache, painted into the cache first when its
+  // input or the style changed; null for an empty text area.
+  const QImage* CachedRow(const TColors& c, int row, int rows);
+  // Paints the rows next to the view into the row cache while idle.
+  void PaintAhead();
   void PaintRow(QPainter& p, const TColors& c, const TRowInput& in, int y, TRowPainter& rp);
   void ForgetRows();
   void PaintLeftbar(QPainter& p, const TColors& c, int firstRow, int lastRow);
@@ -141,6 +148,7 @@ class TEditorView : public QAbstractScrollArea {
   bool m_mouseSelecting = false;
   bool m_syncingBars = false;
   QTimer m_blink;
+  QTimer m_paintAhead;
   QString m_preedit;
   int m_preeditCursor = 0;
   // Painted rows by row number, with what they were painted from.

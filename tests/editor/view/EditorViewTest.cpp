@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <functional>
 
 #include "base/Codec.h"
@@ -205,6 +207,131 @@ TEST_F(EditorViewTest, RepaintsFromTheRowCacheEqualRepaintsFromScratch) {
     view.Refresh();
     const QImage fresh = view.viewport()->grab().toImage();
     EXPECT_TRUE(kept == fresh) << what;
+  }
+}
+
+// The window as the window system holds it (the backing store), after the
+// pending repaints; and the same after everything was painted again.
+QImage Screen(QWidget& window) {
+  QApplication::processEvents();
+  return QGuiApplication::primaryScreen()->grabWindow(window.winId()).toImage();
+}
+
+QImage FreshScreen(TEditorView& view) {
+  view.Refresh();  // forgets the row cache
+  view.update();
+  for (QWidget* child : view.findChildren<QWidget*>()) child->update();
+  return Screen(view);
+}
+
+class TPaintCounter : public QObject {
+ public:
+  int Count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Count;
+    return false;
+  }
+};
+
+TEST_F(EditorViewTest, ScrollingMovesPixelsThatMatchAFreshPaint) {
+  // Each step moves the rows on screen as pixels and paints the uncovered
+  // strip; the scroll bar repaints only when its handle moves. After a run
+  // of steps the screen equals a paint of everything from scratch.
+  view.View().SetScrollBars(TScrollBars::Vertical);
+  view.View().Leftbar.SetVisible(true);
+  view.View().Marks.RetMark.SetVisible(true);
+  view.View().Marks.WrapMark.SetVisible(true);
+  std::string text;
+  for (int i = 0; i < 300; ++i)
+    text += std::to_string(i) + std::string(static_cast<std::size_t>(i % 7) * 9, 'w') + SjisFromLiteral(" 行の終わり\r\n");
+  // The rows next to the view are painted ahead while idle; `editAhead`
+  // changes them after that and before they are scrolled in. A step moves
+  // the scroll bar, or turns the wheel by a notch (three rows).
+  struct TCase {
+    int step;
+    int steps;
+    bool wrap;
+    bool editAhead;
+    bool wheel = false;
+  };
+  const TCase cases[] = {{1, 12, false, false},      {1, 12, true, false},      {-1, 12, false, false},
+                         {3, 5, true, false},        {-2, 6, true, false},      {7, 3, false, false},
+                         {1, 6, false, true},        {-1, 6, true, true},       {3, 4, false, true},
+                         {3, 4, false, false, true}, {-3, 4, true, true, true}, {3, 3, true, true, true}};
+  view.SetScrollLine(3);
+  view.show();
+  TEditorEx& e = view.Editor();
+  for (const TCase& c : cases) {
+    e.WrapOption().SetWrapByte(30);
+    e.SetWordWrap(c.wrap);
+    SetText(text);
+    QScrollBar* bar = view.verticalScrollBar();
+    bar->setValue(100);
+    Screen(view);
+    for (int i = 0; i < c.steps; ++i) {
+      if (c.editAhead) {
+        const int top = e.TopRow();
+        for (const int row : {top - 3, top - 1, top + view.Geometry().VisibleRows, top + view.Geometry().VisibleRows + 2}) {
+          e.SetRowCol(row, 0);
+          e.KeyPress('#');
+        }
+      }
+      if (c.wheel) {
+        QWheelEvent wheel(QPointF(50, 50), view.viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -40 * c.step),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+      } else {
+        bar->setValue(bar->value() + c.step);
+      }
+      Screen(view);
+    }
+    const std::string what = "by " + std::to_string(c.step) + (c.wrap ? ", wrapped" : "") + (c.editAhead ? ", edited" : "") +
+                             (c.wheel ? ", wheel" : "");
+    EXPECT_EQ(bar->value(), e.TopRow()) << what;
+    ASSERT_EQ(view.Editor().TopRow(), 100 + c.steps * c.step) << what;
+    const QImage scrolled = Screen(view);
+    EXPECT_TRUE(scrolled == FreshScreen(view)) << what;
+  }
+}
+
+TEST_F(EditorViewTest, TheScrollBarRepaintsOnlyWhenItsHandleMoves) {
+  view.View().SetScrollBars(TScrollBars::Vertical);
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "line\r\n";
+  SetText(text);
+  view.show();
+  QScrollBar* bar = view.verticalScrollBar();
+  TPaintCounter paints;
+  bar->installEventFilter(&paints);
+  const QRect barArea(bar->mapTo(&view, QPoint()), bar->size());
+  bar->setValue(5000);
+  const QImage before = Screen(view).copy(barArea);
+  int changes = 0;
+  QObject::connect(bar, &QScrollBar::valueChanged, [&changes] { ++changes; });
+  paints.Count = 0;
+  // One row of 20,000 moves the handle by less than a pixel: the view
+  // scrolls and the signal goes out, the bar is not painted.
+  bar->setValue(5001);
+  Screen(view);
+  EXPECT_EQ(view.Editor().TopRow(), 5001);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(paints.Count, 0);
+  // A large jump moves the handle.
+  bar->setValue(12000);
+  EXPECT_FALSE(Screen(view).copy(barArea) == before);
+  EXPECT_GT(paints.Count, 0);
+  // Small steps that add up to whole pixels are shown, and at the very end
+  // the arrow's look changes with the last step.
+  for (const auto& [from, to] : {std::pair{10000, 10200}, std::pair{bar->maximum() - 40, bar->maximum()}}) {
+    bar->setValue(from);
+    while (bar->value() < to) {
+      bar->setValue(bar->value() + 1);
+      QApplication::processEvents();
+    }
+    const QImage shown = Screen(view).copy(barArea);
+    EXPECT_TRUE(shown == FreshScreen(view).copy(barArea)) << to;
   }
 }
 
