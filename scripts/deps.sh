@@ -5,7 +5,7 @@
 NUV_RUN_PACKAGES=(cmake make g++ qt6-base-dev libexpat1-dev libcmark-dev fonts-ipafont-gothic xdg-utils shared-mime-info desktop-file-utils)
 NUV_TEST_PACKAGES=("${NUV_RUN_PACKAGES[@]}"
   clang libclang-rt-14-dev llvm libgtest-dev libgmock-dev libbenchmark-dev libc-bin grep
-  txt2pdbdoc xvfb xauth fonts-dejavu-core xdotool xclip x11-xserver-utils dpkg-dev man-db gzip fp-compiler lua5.4 python3 libqscintilla2-qt6-dev
+  txt2pdbdoc xvfb xauth fonts-dejavu-core xdotool xclip x11-xserver-utils x11-apps dpkg-dev man-db gzip fp-compiler lua5.4 python3 libqscintilla2-qt6-dev
   python3-pygments perl-modules-5.36 libruby3.1 openjdk-17-demo unzip gnucobol3 gawk poppler-utils
   cmark libxml2-utils chromium)
 

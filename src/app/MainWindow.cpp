@@ -271,11 +271,11 @@ void Tfmnuv::BuildWidgets() {
 
   connect(tvnuv->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { Guard([&] { tvnuvChange(current); }); });
-  connect(tvnuv, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+  connect(tvnuv, &TOutlineView::expanded, this, [this](const QModelIndex& index) {
     m_tree.SetExpanded(m_model->NodeOf(index), true);
     if (m_config.AlwaysSave) m_doc.ViewDirty = true;
   });
-  connect(tvnuv, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+  connect(tvnuv, &TOutlineView::collapsed, this, [this](const QModelIndex& index) {
     m_tree.SetExpanded(m_model->NodeOf(index), false);
     if (m_config.AlwaysSave) m_doc.ViewDirty = true;
   });
@@ -699,11 +699,7 @@ void Tfmnuv::SelectPage(TTreeNode* page) {
 }
 
 void Tfmnuv::OnModelReset() {
-  // The model was rebuilt: the view takes the expansion from the pages.
-  tvnuv->setUpdatesEnabled(false);
-  for (TTreeNode* n = m_tree.GetFirstNode(); n; n = n->GetNext())
-    if (n->Expanded() && n->HasChildren()) tvnuv->setExpanded(m_model->IndexOf(n), true);
-  tvnuv->setUpdatesEnabled(true);
+  // The model was rebuilt; the view reads the expansion from the pages.
   if (TTreeNode* shown = SelectedPage()) {
     const QSignalBlocker block(tvnuv->selectionModel());
     tvnuv->setCurrentIndex(m_model->IndexOf(shown));

@@ -17,6 +17,7 @@ class TOutlineModel : public QAbstractItemModel, public ITreeObserver {
   TOutlineModel(TOutlineTree& tree, const TPagePictures& pictures, QObject* parent = nullptr);
   ~TOutlineModel() override;
 
+  TOutlineTree& Tree() const { return m_tree; }
   TTreeNode* NodeOf(const QModelIndex& index) const;
   QModelIndex IndexOf(const TTreeNode* node) const;
 
